@@ -41,16 +41,15 @@ namespace {
 
 bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
-// Whether typing `c` needs Shift held, and the character the system then sends.
+// Whether typing `c` needs Shift held on a US keyboard, and the character the system then
+// sends: with Caps Lock on, a letter key sends the other case.
 bool needsShift(char c, bool capsLock, char &sent) {
-    sent = c;
     const int k = charToKeyTable(static_cast<unsigned char>(c));
-    const bool shiftedChar = k >= 0 && keyShiftedChar(k) == c;
-    if (capsLock && isLetter(c)) {
-        // Caps Lock gives upper case without Shift; Shift gives lower case.
-        return !shiftedChar;
-    }
-    return shiftedChar;
+    const bool shift = k >= 0 && keyShiftedChar(k) == c;
+    sent = c;
+    if (capsLock && isLetter(c))
+        sent = static_cast<char>(c ^ 0x20);
+    return shift;
 }
 
 } // namespace
