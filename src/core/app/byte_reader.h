@@ -61,10 +61,13 @@ class ByteReader {
     }
 
     /// Marks the read as failed at the current offset with a reason of the caller's.
-    bool fail(std::string reason) {
+    bool fail(std::string reason) { return failAt(std::move(reason), offset_); }
+
+    /// Marks the read as failed at `byteOffset` (for example where a bad length prefix began).
+    bool failAt(std::string reason, std::size_t byteOffset) {
         if (!failed_) {
             failed_ = true;
-            error_ = Error{std::move(reason), offset_};
+            error_ = Error{std::move(reason), byteOffset};
         }
         return false;
     }
@@ -106,7 +109,9 @@ class ByteWriter {
     void i32(std::int32_t v) { putLE(static_cast<std::uint32_t>(v)); }
     void i64(std::int64_t v) { putLE(static_cast<std::uint64_t>(v)); }
     void zeros(std::size_t count) { bytes_.insert(bytes_.end(), count, 0); }
-    void bytes(std::span<const std::uint8_t> data) { bytes_.insert(bytes_.end(), data.begin(), data.end()); }
+    void bytes(std::span<const std::uint8_t> data) {
+        bytes_.insert(bytes_.end(), data.begin(), data.end());
+    }
 
     /// Writes `units` as UTF-16LE into a field of `fieldBytes`, NUL-padded; longer text is cut so
     /// that the field keeps its terminating NUL.
