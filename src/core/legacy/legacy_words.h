@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace tarvellite {
+
+/// Whether a legacy character ends a word: every character (or byte) at or below U+0020 is a
+/// word of its own and passes through the conversion unchanged; a word is a maximal run of
+/// characters above U+0020.
+constexpr bool isLegacyWordBreak(char16_t unit) {
+    return unit <= 0x20;
+}
+
+/// The length of the first piece of a word run `word` (all of it above 0x20) to hand to the
+/// converter: the whole run when it is at most `legacyWordLimit` (254) long. A longer run is cut
+/// after 254 characters, moved back while a prefix vowel sign (bytes 0xAA, 0xAB, 0xAC) lies
+/// among the last three characters of the piece, so that the sign and the letters it joins
+/// with are converted together. When moving back would leave nothing, the cut stays at 254.
+std::size_t legacyPieceLength(std::string_view word);
+std::size_t legacyPieceLength(std::u16string_view word);
+
+/// Converts a whole legacy text word by word, as a document is converted on open: each word
+/// (cut into pieces by `legacyPieceLength`) goes through `ConvertLegacyText` on its own; the
+/// characters at or below U+0020 pass through. Appends to `output`; returns the number of
+/// words converted (pieces of one long run count as one word).
+std::size_t appendLegacyWords(std::string_view bytes, bool isTab, std::u16string &output);
+std::size_t appendLegacyWords(std::u16string_view text, bool isTab, std::u16string &output);
+
+/// `appendLegacyWords` into a new string.
+std::u16string convertLegacyWords(std::string_view bytes, bool isTab);
+std::u16string convertLegacyWords(std::u16string_view text, bool isTab);
+
+} // namespace tarvellite
