@@ -31,6 +31,10 @@ struct CountCase {
     Bytes bytes;
 };
 
+void PrintTo(const CountCase &c, std::ostream *os) {
+    *os << c.name;
+}
+
 class ArchiveCount : public testing::TestWithParam<CountCase> {};
 
 TEST_P(ArchiveCount, WritesAndReadsBackByteExact) {
@@ -66,6 +70,10 @@ struct StringCase {
     std::size_t length;
     Bytes prefix;
 };
+
+void PrintTo(const StringCase &c, std::ostream *os) {
+    *os << c.name;
+}
 
 class ArchiveString : public testing::TestWithParam<StringCase> {};
 
@@ -108,6 +116,10 @@ struct ReadCase {
     std::u16string expected;
 };
 
+void PrintTo(const ReadCase &c, std::ostream *os) {
+    *os << c.name;
+}
+
 class ArchiveStringInput : public testing::TestWithParam<ReadCase> {};
 
 TEST_P(ArchiveStringInput, IsAccepted) {
@@ -145,6 +157,10 @@ struct BadCase {
     Bytes bytes;
     std::size_t errorOffset;
 };
+
+void PrintTo(const BadCase &c, std::ostream *os) {
+    *os << c.name;
+}
 
 class ArchiveBadString : public testing::TestWithParam<BadCase> {};
 
