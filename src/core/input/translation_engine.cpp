@@ -35,22 +35,6 @@ std::uint32_t forCharacter(char ch) {
 
 namespace {
 
-// The character a virtual key stands for on the Ctrl path, or 0 for keys that type none
-// (function keys, the keypad, navigation keys).
-char32_t ctrlCharacterOf(std::uint32_t key) {
-    if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z'))
-        return key;
-    switch (key) {
-    case 0xBB: return '+';
-    case 0xBD: return '-';
-    case 0xC0: return '~';
-    case 0xDE: return '"';
-    case 0xBA: case 0xBC: case 0xBE: case 0xBF: case 0xDB: case 0xDC: case 0xDD:
-        return key - 0x80;
-    default: return 0;
-    }
-}
-
 constexpr std::string_view phoneticVowelKeys = "AeEIoOUY";
 
 int phoneticSection(char32_t ch) {
@@ -64,6 +48,26 @@ int phoneticSection(char32_t ch) {
 }
 
 } // namespace
+
+char32_t TranslationEngine::ctrlCharacterOf(std::uint32_t key) {
+    if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z'))
+        return key;
+    switch (key) {
+    case 0xBB: return '+';
+    case 0xBD: return '-';
+    case 0xC0: return '~';
+    case 0xDE: return '"';
+    case 0xBA: case 0xBC: case 0xBE: case 0xBF: case 0xDB: case 0xDC: case 0xDD:
+        return key - 0x80;
+    default: return 0;
+    }
+}
+
+bool TranslationEngine::ctrlLayerTypes(std::uint32_t key) const {
+    const KBDDATA *keys = context_.currentKeyboardData();
+    const int k = charToKeyTable(ctrlCharacterOf(key));
+    return keys && k >= 0 && keys->unitCount(LayerCtrl, k) > 0;
+}
 
 void TranslationEngine::setTarget(TargetKind kind, TextTarget *target) {
     switch (kind) {

@@ -89,6 +89,14 @@ class TranslationEngine {
     int TranslateCharacter(char32_t ch, bool shifted, bool ctrl, std::array<char16_t, 4> &out,
                            TargetKind kind);
 
+    /// The printable ASCII character that virtual key `key` stands for on the Ctrl path, or 0
+    /// for keys that type none (function keys, the keypad, navigation keys).
+    static char32_t ctrlCharacterOf(std::uint32_t key);
+
+    /// Whether the current keyboard's Ctrl layer gives units to the key of virtual key `key`,
+    /// so that Ctrl with that key types rather than reaching the program's shortcuts.
+    bool ctrlLayerTypes(std::uint32_t key) const;
+
     /// Delivers `count` units to the target of `kind`, skipping empty slots.
     void deliver(const std::array<char16_t, 4> &out, int count, TargetKind kind);
 
