@@ -11,6 +11,9 @@ namespace tarvellite {
 /// runs are cut by the word walker (legacy_words.h); the converter itself accepts any length.
 inline constexpr std::size_t legacyWordLimit = 254;
 
+/// The most UTF-16 units one legacy byte converts to.
+inline constexpr std::size_t maxUnitsPerByte = 4;
+
 /// The legacy byte that a document character stands for. Text set in a TAM or TAB font holds
 /// one character per font byte: the byte's Windows-1252 character, or (from readers that hand
 /// the bytes over unchanged) U+0000–U+00FF with the byte's value. Any other character has no
@@ -35,5 +38,12 @@ std::size_t appendLegacyBytes(std::string_view bytes, bool isTab, std::u16string
 
 /// `ConvertLegacyText` over the characters of `input`, appending the result to `output`.
 std::size_t appendLegacyText(std::u16string_view input, bool isTab, std::u16string &output);
+
+/// The conversion of `bytes` (or of the characters of `text`) written to `destination`, for
+/// callers that convert many words into one buffer. `destination` must have room for
+/// `maxUnitsPerByte` units per input character; it may be written beyond the returned length
+/// within that room. Returns the number of units of the result.
+std::size_t convertLegacyInto(std::string_view bytes, bool isTab, char16_t *destination);
+std::size_t convertLegacyInto(std::u16string_view text, bool isTab, char16_t *destination);
 
 } // namespace tarvellite

@@ -1,19 +1,16 @@
 #include "core/legacy/legacy_words.h"
 
 #include "core/legacy/legacy_converter.h"
+#include "core/legacy/legacy_glyphs.h"
 
-#include <type_traits>
+#include <cstring>
 
 namespace tarvellite {
 
 namespace {
 
-inline unsigned char byteOf(char c) {
-    return static_cast<unsigned char>(c);
-}
-inline unsigned char byteOf(char16_t u) {
-    return legacyByteOf(u);
-}
+using legacy_glyphs::byteOf;
+
 inline char16_t unitOf(char c) {
     return static_cast<unsigned char>(c);
 }
@@ -50,33 +47,64 @@ template <class Char> std::size_t pieceLength(std::basic_string_view<Char> word)
     }
 }
 
+// Converts into one buffer reserved at the end of `output` (four units per character at most)
+// and trims it once at the end. Stage 1 runs over the text as it is walked; a word's stage 2
+// runs when its end is reached, and only when the word holds a prefix sign. A word that turns
+// out longer than the limit is redone from its start, piece by piece.
 template <class Char>
 std::size_t appendWords(std::basic_string_view<Char> text, bool isTab, std::u16string &output) {
-    output.reserve(output.size() + text.size() * 2);
+    using namespace legacy_glyphs;
+    const GlyphTable &table = isTab ? tabGlyphs : tamGlyphs;
+    const std::size_t base = output.size();
+    output.resize(base + maxUnitsPerByte * text.size());
+    char16_t *const dst = output.data() + base;
+    std::size_t o = 0; // units written
     std::size_t words = 0;
-    std::size_t i = 0;
-    while (i < text.size()) {
+    std::size_t wordStart = 0; // the current word's first character, and its first unit
+    std::size_t wordOut = 0;
+    bool prefixSigns = false;
+    const auto endWord = [&](std::size_t i) {
+        if (i > wordStart) {
+            ++words;
+            if (prefixSigns)
+                o = wordOut + placeVowelSigns(dst + wordOut, o - wordOut);
+        }
+        prefixSigns = false;
+    };
+    for (std::size_t i = 0; i < text.size(); ++i) {
         const char16_t unit = unitOf(text[i]);
         if (isLegacyWordBreak(unit)) {
-            output.push_back(unit);
-            ++i;
+            endWord(i);
+            dst[o++] = unit;
+            wordStart = i + 1;
+            wordOut = o;
             continue;
         }
-        std::size_t end = i + 1;
-        while (end < text.size() && !isLegacyWordBreak(unitOf(text[end])))
-            ++end;
-        std::basic_string_view<Char> word = text.substr(i, end - i);
-        while (!word.empty()) {
-            const std::size_t piece = pieceLength(word);
-            if constexpr (std::is_same_v<Char, char>)
-                appendLegacyBytes(word.substr(0, piece), isTab, output);
-            else
-                appendLegacyText(word.substr(0, piece), isTab, output);
-            word.remove_prefix(piece);
+        if (i - wordStart == legacyWordLimit) {
+            std::size_t end = i + 1;
+            while (end < text.size() && !isLegacyWordBreak(unitOf(text[end])))
+                ++end;
+            std::basic_string_view<Char> word = text.substr(wordStart, end - wordStart);
+            o = wordOut;
+            while (!word.empty()) {
+                const std::size_t piece = pieceLength(word);
+                o += convertLegacyInto(word.substr(0, piece), isTab, dst + o);
+                word.remove_prefix(piece);
+            }
+            ++words;
+            prefixSigns = false;
+            wordStart = end;
+            wordOut = o;
+            i = end - 1;
+            continue;
         }
-        ++words;
-        i = end;
+        const Glyph &g = table[byteOf(text[i])];
+        std::memcpy(dst + o, g.units.data(), sizeof g.units);
+        o += g.length;
+        prefixSigns |= g.prefixSign;
     }
+    endWord(text.size());
+    output.resize(base + o);
     return words;
 }
 
@@ -107,6 +135,29 @@ std::u16string convertLegacyWords(std::u16string_view text, bool isTab) {
     std::u16string out;
     appendLegacyWords(text, isTab, out);
     return out;
+}
+
+void LegacyWordStream::feed(std::string_view bytes, std::u16string &output) {
+    pending_.append(bytes);
+    const std::string_view text(pending_);
+    // The last word may go on in the next chunk; everything before it is complete.
+    std::size_t tail = text.size();
+    while (tail > 0 && !isLegacyWordBreak(static_cast<unsigned char>(text[tail - 1])))
+        --tail;
+    appendWords(text.substr(0, tail), isTab_, output);
+    // A word already longer than the limit is cut where its first bytes say, whatever follows.
+    std::string_view word = text.substr(tail);
+    while (word.size() > legacyWordLimit) {
+        const std::size_t piece = pieceLength(word);
+        appendLegacyBytes(word.substr(0, piece), isTab_, output);
+        word.remove_prefix(piece);
+    }
+    pending_.erase(0, pending_.size() - word.size());
+}
+
+void LegacyWordStream::finish(std::u16string &output) {
+    appendWords(std::string_view(pending_), isTab_, output);
+    pending_.clear();
 }
 
 } // namespace tarvellite

@@ -32,4 +32,21 @@ std::size_t appendLegacyWords(std::u16string_view text, bool isTab, std::u16stri
 std::u16string convertLegacyWords(std::string_view bytes, bool isTab);
 std::u16string convertLegacyWords(std::u16string_view text, bool isTab);
 
+/// Converts legacy bytes that arrive in chunks (a pipe, a large file) word by word, with the
+/// same result as `appendLegacyWords` over the whole text. Holds back at most the unfinished
+/// word of the last chunk, and of a word longer than the limit only its last 254 bytes.
+class LegacyWordStream {
+  public:
+    explicit LegacyWordStream(bool isTab) : isTab_(isTab) {}
+
+    /// Appends to `output` the conversion of every word that `bytes` completes.
+    void feed(std::string_view bytes, std::u16string &output);
+    /// Appends the conversion of the word still held back, at the end of the text.
+    void finish(std::u16string &output);
+
+  private:
+    bool isTab_;
+    std::string pending_;
+};
+
 } // namespace tarvellite

@@ -121,3 +121,38 @@ TEST(Words, RunOfSignsIsCutAtTheLimit) {
 
 } // namespace
 } // namespace tarvellite
+
+namespace tarvellite {
+namespace {
+
+// Chunk boundaries anywhere, inside words and inside long runs, change nothing.
+TEST(LegacyWordStream, ChunksGiveTheSameTextAsTheWhole) {
+    std::string text = "\xAA\xE8\xA3 \xAC\xF4\r\n";
+    std::string longRun(600, '\xE8');
+    longRun[251] = '\xAA';
+    longRun[507] = '\xAB';
+    text += longRun + " \xAA\xE8\xF7\xF3\t" + std::string(254, '\xF4') + " \xAA";
+    for (bool isTab : {false, true}) {
+        const std::u16string whole = convertLegacyWords(text, isTab);
+        for (std::size_t chunk : {1u, 2u, 3u, 7u, 100u, 253u, 254u, 255u, 1000u}) {
+            SCOPED_TRACE("chunk " + std::to_string(chunk) + (isTab ? " TAB" : " TAM"));
+            LegacyWordStream stream(isTab);
+            std::u16string out;
+            for (std::size_t at = 0; at < text.size(); at += chunk)
+                stream.feed(std::string_view(text).substr(at, chunk), out);
+            stream.finish(out);
+            EXPECT_EQ(out, whole);
+        }
+    }
+}
+
+TEST(LegacyWordStream, FinishesAnEmptyStream) {
+    LegacyWordStream stream(false);
+    std::u16string out;
+    stream.feed("", out);
+    stream.finish(out);
+    EXPECT_TRUE(out.empty());
+}
+
+} // namespace
+} // namespace tarvellite

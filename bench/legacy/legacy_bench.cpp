@@ -1,0 +1,111 @@
+// Speed of the legacy Tamil converter: one call per word as the program makes them, and whole
+// texts through the word walker. Throughput is in bytes of legacy text.
+
+#include "core/legacy/legacy_converter.h"
+#include "core/legacy/legacy_words.h"
+
+#include <benchmark/benchmark.h>
+#include <random>
+#include <string>
+#include <vector>
+
+using namespace tarvellite;
+
+namespace {
+
+// Legacy words of Tamil prose: letters, vowel signs before and after them, conjunct bytes.
+const std::vector<std::string> sampleWords = {
+    "\xAA\xE8\xA3\x87\xEC\xA3\x86\xEC\x8B", // கொண்டாட்டம்
+    "\xEE\x49\x9B",                         // தமிழ்
+    "\xEF\xA3\xB4",                         // நாடு
+    "\xF5\xED\x82\xE8\x8B,",                // வணக்கம்,
+    "\xAA\xE8\xF7\xF3\xF5\x8B",             // கௌரவம்
+    "\xAB\xEE\x98",                         // தேர்
+    "\xF1\xAC\xF4",                         // மலை
+    "\xAA\xF0\x87\xE8\x9C",                 // பெண்கள்
+    "\xFF",                                 // ஸ்ரீ
+};
+
+// About `size` bytes of words separated by spaces and line ends.
+std::string legacyText(std::size_t size) {
+    std::mt19937 random(2813);
+    std::string text;
+    text.reserve(size + 16);
+    while (text.size() < size) {
+        text += sampleWords[random() % sampleWords.size()];
+        text += random() % 12 == 0 ? "\r\n" : " ";
+    }
+    return text;
+}
+
+void BM_ConvertLegacyTextPerWord(benchmark::State &state) {
+    const std::string text = legacyText(1 << 20);
+    std::vector<std::u16string> words;
+    std::size_t bytes = 0;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        if (i == text.size() || static_cast<unsigned char>(text[i]) <= 0x20) {
+            if (i > start) {
+                std::u16string word;
+                for (std::size_t k = start; k < i; ++k)
+                    word.push_back(static_cast<unsigned char>(text[k]));
+                words.push_back(std::move(word));
+                bytes += i - start;
+            }
+            start = i + 1;
+        }
+    }
+    std::u16string out;
+    for (auto _ : state) {
+        for (const std::u16string &w : words)
+            benchmark::DoNotOptimize(ConvertLegacyText(w, false, out));
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
+    state.counters["words"] = static_cast<double>(words.size());
+}
+BENCHMARK(BM_ConvertLegacyTextPerWord)->Unit(benchmark::kMillisecond);
+
+void BM_ConvertLegacyText254(benchmark::State &state) {
+    std::string text = legacyText(254 * 4096);
+    std::u16string out;
+    for (auto _ : state) {
+        for (std::size_t at = 0; at + 254 <= text.size(); at += 254)
+            benchmark::DoNotOptimize(
+                appendLegacyBytes(std::string_view(text).substr(at, 254), false, out));
+        out.clear();
+    }
+    state.SetBytesProcessed(
+        static_cast<std::int64_t>(state.iterations() * (text.size() / 254) * 254));
+}
+BENCHMARK(BM_ConvertLegacyText254)->Unit(benchmark::kMillisecond);
+
+void BM_WalkLegacyBytes(benchmark::State &state) {
+    const std::string text = legacyText(static_cast<std::size_t>(state.range(0)));
+    const bool isTab = state.range(1) != 0;
+    for (auto _ : state) {
+        std::u16string out;
+        benchmark::DoNotOptimize(appendLegacyWords(text, isTab, out));
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+}
+BENCHMARK(BM_WalkLegacyBytes)
+    ->Args({1 << 20, 0})
+    ->Args({1 << 20, 1})
+    ->Unit(benchmark::kMillisecond);
+
+void BM_WalkLegacyDocumentText(benchmark::State &state) {
+    const std::string bytes = legacyText(1 << 20);
+    std::u16string text;
+    for (char c : bytes)
+        text.push_back(static_cast<unsigned char>(c));
+    for (auto _ : state) {
+        std::u16string out;
+        benchmark::DoNotOptimize(appendLegacyWords(text, false, out));
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
+}
+BENCHMARK(BM_WalkLegacyDocumentText)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
