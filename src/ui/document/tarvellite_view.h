@@ -1,0 +1,196 @@
+#pragma once
+
+#include "core/document/document_header.h"
+#include "core/document/file_kind.h"
+
+#include <QPointer>
+#include <QPrintPreviewDialog>
+#include <QTextEdit>
+#include <array>
+#include <functional>
+#include <memory>
+
+class QMenu;
+class QPrinter;
+
+namespace tarvellite::ui {
+
+class CTarvelLiteDoc;
+class ViewHost;
+class ZoomDevice;
+
+/// Check states of the formatting commands for the current selection.
+struct FormatState {
+    Qt::CheckState bold = Qt::Unchecked;
+    Qt::CheckState italic = Qt::Unchecked;
+    Qt::CheckState underline = Qt::Unchecked;
+    Qt::CheckState strikeOut = Qt::Unchecked;
+    /// Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight or Qt::AlignJustify.
+    Qt::Alignment alignment = Qt::AlignLeft;
+    bool bullets = false;
+    /// Gallery item of the selection's numbering (1 … 7), 0 when none or bullets.
+    int numberingItem = 0;
+    bool canUndo = false;
+    bool canRedo = false;
+};
+
+/// The editing view of one document: a rich-text editor over a QTextDocument, with the
+/// formatting commands, zoom, status texts, printing and the undo limit.
+///
+/// Key handling belongs to the input routing; the view only keeps Undo and Redo on its own
+/// limited history.
+class CTarvelLiteView : public QTextEdit {
+    Q_OBJECT
+  public:
+    static constexpr int indentGutter = 500;
+    static constexpr int bulletOffset = 720;
+    static constexpr int indentStopCount = 32;
+
+    CTarvelLiteView(CTarvelLiteDoc *doc, ViewHost *host, QWidget *parent = nullptr);
+    ~CTarvelLiteView() override;
+
+    /// The editor the input routing targets (the view itself).
+    QTextEdit *textEdit() { return this; }
+    CTarvelLiteDoc *getDocument() const { return doc_; }
+    ViewHost *host() const { return host_; }
+    void setHost(ViewHost *host) { host_ = host; }
+
+    // Reader and writer state.
+    FileKind fileKind = FileKind::Txt;
+    PageLayout pageLayout;
+    QString recoveredPath;
+    bool viewBusy = false;
+    bool convertedOnLoad = false;
+
+    /// Set-up from the settings, once, after the document was created or read.
+    void initialUpdate();
+    /// The view became the active view.
+    void onActivated();
+    /// Copies the selection's face and size into the host's boxes.
+    void SyncFormatBoxes();
+    /// Paper, margins and wrapping. With `layout` null the view's own layout is used; `store`
+    /// keeps `layout` as the view's layout and marks the document modified. An unset layout is
+    /// completed from the page settings.
+    void ApplyPageLayout(const PageLayout *layout, bool store);
+    /// Status panes and the modified marker of the title.
+    void UpdateStatusAndTitle();
+
+    /// Text of the size box for a height in twips ("11", "10.5"; empty when negative).
+    static QString sizeText(int twips);
+    /// Parses the size box: twips, or -1 when the text is refused, 0 when it is empty.
+    static int parseSizeText(const QString &text);
+
+    FormatState formatState() const;
+    /// Face, size in twips (-1 when mixed) of the selection; face empty when mixed.
+    QString selectionFace() const;
+    int selectionTwips() const;
+
+    const std::array<int, indentStopCount> &indentStops() const { return indentStops_; }
+    int indentLimit() const { return indentLimit_; }
+    /// Start indent, right indent and offset of the paragraph at the selection start, twips.
+    int startIndentTwips() const;
+    int rightIndentTwips() const;
+    int offsetTwips() const;
+
+    int zoomPercent() const { return zoomPercent_; }
+    qreal zoomFactor() const { return zoomPercent_ / 100.0; }
+
+    int undoLimit() const { return undoLimit_; }
+    void setUndoLimit(int levels);
+    bool canUndo() const;
+    bool canRedo() const;
+
+    /// The paper and margins given to the editor and the printer: the view's layout, completed
+    /// from the settings when unset.
+    PageLayout deviceLayout() const { return effectiveLayout(); }
+    /// Forgets the undo history (after the text was replaced by a load).
+    void resetUndoHistory();
+
+    /// The popup "Edit" menu of the view.
+    QMenu *createEditMenu(QWidget *parent);
+    /// The open print preview, if any.
+    QPrintPreviewDialog *activePreview() const { return preview_; }
+    /// Lays the document out on `printer`'s pages and prints it.
+    void printDocument(QPrinter *printer);
+    /// The printer set up with the view's paper and margins.
+    void setUpPrinter(QPrinter *printer) const;
+
+  public slots:
+    void fontBoxCommand();
+    void sizeBoxCommand();
+    void toggleBold();
+    void toggleItalic();
+    void toggleUnderline();
+    void toggleStrikeOut();
+    void textColourCommand();
+    void backColourCommand();
+    void alignLeft() { setParagraphAlignment(Qt::AlignLeft); }
+    void alignCentre() { setParagraphAlignment(Qt::AlignHCenter); }
+    void alignRight() { setParagraphAlignment(Qt::AlignRight); }
+    void alignJustify() { setParagraphAlignment(Qt::AlignJustify); }
+    void setParagraphAlignment(Qt::Alignment alignment);
+    void increaseIndent();
+    void decreaseIndent();
+    void toggleBullets();
+    /// Numbering from the host's gallery item.
+    void numberingCommand();
+    void applyNumbering(int item);
+    /// Zoom from a slider position 10 … 200; returns the zoom in percent.
+    int zoomFromSlider(int position);
+    void resetZoom();
+    void undo();
+    void redo();
+    void printPreview();
+    void print();
+    void printDirect();
+
+  signals:
+    /// The formats of the selection or the undo state may have changed.
+    void formatStateChanged();
+    /// Something the status panes or the title show may have changed.
+    void statusChanged();
+    /// Exactly one local file was dropped on the view.
+    void fileDropped(const QString &path);
+
+  protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    bool canInsertFromMimeData(const QMimeData *source) const override;
+    void insertFromMimeData(const QMimeData *source) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+  private:
+    QTextCursor formatCursor() const;
+    void mergeSelectionFormat(const QTextCharFormat &format);
+    Qt::CheckState effectState(const std::function<bool(const QTextCharFormat &)> &has) const;
+    void toggleEffect(const std::function<bool(const QTextCharFormat &)> &has,
+                      const std::function<void(QTextCharFormat &, bool)> &set);
+    int formatTwips(const QTextCharFormat &format) const;
+    QString formatFace(const QTextCharFormat &format) const;
+    void setStartIndent(int twips);
+    void addRecentColour(const QColor &colour);
+    void setZoom(int percent);
+    void applyWrapping();
+    void computeIndentStops();
+    PageLayout effectiveLayout() const;
+    void onUndoCommandAdded();
+    void endPrintPreview();
+
+    CTarvelLiteDoc *doc_;
+    ViewHost *host_;
+    std::unique_ptr<ZoomDevice> zoomDevice_;
+    PageLayout deviceLayout_;
+    int zoomPercent_ = 100;
+    std::array<int, indentStopCount> indentStops_{};
+    int indentLimit_ = 0;
+    int undoLimit_ = 40;
+    int reachableUndo_ = 0;
+    int reachableRedo_ = 0;
+    bool inUndo_ = false;
+    QPointer<QPrintPreviewDialog> preview_;
+};
+
+} // namespace tarvellite::ui
