@@ -1,0 +1,191 @@
+#pragma once
+
+#include "core/spelling/dictionary_file.h"
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+namespace tarvellite {
+
+/// One position of a word that the vowel-variant generator varies, with the group of
+/// characters it tries there.
+struct VOCALSTRUCT {
+    std::int32_t position = 0;
+    std::u16string group;
+};
+
+/// The parsed values of one rule file section.
+struct RuleSection {
+    std::u16string simpleText;
+    std::u16string complexText;
+    std::vector<std::u16string> simpleEntries;  ///< longest first
+    std::vector<std::u16string> complexEntries; ///< longest first
+};
+
+/// Indexes of the rule sections, in their file order.
+enum RuleSectionIndex {
+    WordJoiners = 0,
+    PreAdditions = 1,
+    PostAdditions = 2,
+    PreSubstitutions = 3,
+    PostSubstitutions = 4,
+    VocalCharacters = 5,
+};
+
+/// Default of the `dictionaryAccuracy` setting: how many positions of a word the vowel-variant
+/// generator may vary.
+inline constexpr int defaultDictionaryAccuracy = 4;
+
+/// Default number of words the look-ahead asks for.
+inline constexpr int defaultLookupCount = 28;
+
+/// A loaded language dictionary: the word file, its rule file and the user dictionary.
+///
+/// Words are UTF-16. Every word that enters (file words, user words) and every word asked about
+/// is first brought to NFC (see `normalizeWord`); Latin letters A to Z are folded to lower case
+/// where the checker says so. Not thread-safe; the look-ahead and the spell checker each own one.
+class CDictionary {
+  public:
+    CDictionary();
+    ~CDictionary();
+    CDictionary(const CDictionary &) = delete;
+    CDictionary &operator=(const CDictionary &) = delete;
+
+    /// Reads the word file at `wordFilePath` (UTF-8 path, "/" separators), the rule file beside
+    /// it (same name, ".tdh") and the user dictionary in `userFolder` (named from the first five
+    /// characters of the word file's name, ".usr"; an empty folder means the current folder).
+    /// With `readUserWords` false the user dictionary is not read (its path is still set).
+    ///
+    /// Fails without a message when the path has no "." or no file is there; shows "Unable to
+    /// read Dictionary File" when it cannot be opened, "Unable to read Dictionary File or not
+    /// the right Version" on a wrong header, and names the damage when the file ends early or
+    /// holds a value that cannot fit. On any failure the object is empty and not loaded.
+    bool Load(const std::string &wordFilePath, const std::string &userFolder,
+              bool readUserWords = true);
+
+    /// Empties every table; the object is not loaded afterwards.
+    void clear();
+
+    bool loaded() const { return loaded_ != 0; }
+
+    /// True when `word` is correctly spelled. `position` receives -1 or the word-list position
+    /// from which the exact search started.
+    bool CheckWord(std::u16string_view word, std::int32_t &position) const;
+    bool CheckWord(std::u16string_view word) const {
+        std::int32_t position;
+        return CheckWord(word, position);
+    }
+
+    /// Corrections for a misspelled word, in the order the generators find them. `accuracy`
+    /// bounds the positions the vowel-variant generator may vary. Returns the count.
+    ///
+    /// After the transposition generator, and before the relaxed match, the words one edit away
+    /// (two neighbours swapped, one unit dropped, added or replaced) are added unless
+    /// `setSingleEdits(false)` turned them off.
+    int GetSuggestions(std::vector<std::u16string> &out, std::u16string_view word,
+                       int accuracy = defaultDictionaryAccuracy);
+
+    /// Dictionary words longer than `prefix` that begin with it, then matching user words;
+    /// at most `maxCount`. Returns the count placed in `out` (which is emptied first).
+    int LookupPrefix(std::u16string_view prefix, int maxCount,
+                     std::vector<std::u16string> &out) const;
+
+    /// Appends `word` to the user words unless it is there already; returns their count.
+    int AddUserWord(std::u16string_view word);
+
+    /// Writes the user words to `userDictPath()`; false when the file cannot be written.
+    bool SaveUserDictionary() const;
+
+    /// Turns the single-edit suggestions on (the default) or off.
+    void setSingleEdits(bool on) { singleEdits_ = on; }
+
+    // Read access to the loaded tables.
+    std::size_t wordCount() const { return wordOffsets_.empty() ? 0 : wordOffsets_.size() - 1; }
+    std::u16string_view word(std::size_t position) const {
+        return std::u16string_view(wordData_).substr(
+            wordOffsets_[position], wordOffsets_[position + 1] - wordOffsets_[position]);
+    }
+    const std::vector<std::u16string> &userWords() const { return userWords_; }
+    const std::string &userDictPath() const { return userDictPath_; }
+    std::int32_t minChar() const { return minChar_; }
+    std::int32_t maxChar() const { return maxChar_; }
+    bool latin() const { return latin_; }
+    const std::u16string &charClass(int i) const { return classes_[static_cast<std::size_t>(i)]; }
+    const RuleSection &rules(RuleSectionIndex section) const { return rules_[section]; }
+    const std::vector<std::u16string> &suggestions() const { return suggestions_; }
+    const std::vector<VOCALSTRUCT> &vocalPositions() const { return vocalPositions_; }
+    /// Word-list positions of the words of `length` units (2 to 32), in list order.
+    std::span<const std::uint32_t> byLength(std::size_t length) const;
+    /// Position in `byLength(length)` of the first word beginning with `initial`, or -1.
+    std::int32_t byLengthInitial(std::size_t length, char16_t initial) const;
+
+    /// The user dictionary path for a word file path and a user folder.
+    static std::string userDictionaryPathFor(const std::string &wordFilePath,
+                                             const std::string &userFolder);
+
+  private:
+    struct LengthList {
+        std::vector<std::uint32_t> positions;
+        std::unordered_map<char16_t, std::int32_t> firstWithInitial;
+        std::unordered_map<char16_t, std::int32_t> endOfInitial;
+    };
+
+    // Lookups.
+    const DICTINDEX *initialEntry(char16_t initial) const;
+    std::int32_t clampedFirstWord(const DICTINDEX &entry) const;
+    bool inWordsFrom(std::u16string_view word, std::int32_t from) const;
+    bool inWords(std::u16string_view word) const { return inWordsFrom(word, 0); }
+    bool isUserWord(std::u16string_view word) const;
+    bool checkShortWord(std::u16string_view word) const;
+    bool checkSuffixRules(std::u16string_view word, std::int32_t start) const;
+    std::span<const std::uint32_t> lengthBlock(std::size_t length, char16_t initial) const;
+
+    // Suggestions.
+    int firstCharacterRules(const std::vector<std::u16string> &entries, std::u16string &word,
+                            bool replaceFirst) const;
+    bool classForm(std::u16string_view match, std::u16string_view replacement, std::u16string &word,
+                   bool replaceFirst) const;
+    void addSuggestion(std::u16string_view word);
+    void putFirst(std::u16string_view word);
+    void shortWordGenerator(std::u16string word);
+    void dropFirstGenerator(std::u16string_view word);
+    void firstSyllableGenerators(std::u16string_view word);
+    void vowelVariantGenerator(std::u16string_view word, int accuracy);
+    void transpositionGenerator(std::u16string_view word);
+    void relaxedMatchGenerator(std::u16string_view word);
+    void singleEditGenerator(std::u16string_view word);
+
+    void buildLookupTables();
+
+    // The word list: all words back to back, with offsets.
+    std::u16string wordData_;
+    std::vector<std::uint32_t> wordOffsets_;
+    // Open-addressed hash of word → its last list position (+1; 0 marks an empty slot).
+    std::vector<std::uint32_t> hashSlots_;
+    std::vector<std::u16string> userWords_;
+    std::unordered_set<std::u16string> userWordSet_;
+    std::vector<DICTINDEX> initialEntries_;
+    std::vector<std::int32_t> initialSlot_; // 65536 entries: index into initialEntries_, or -1
+    std::vector<SECONDDICTINDEX> secondIndex_;
+    std::int32_t minChar_ = 0;
+    std::int32_t maxChar_ = 0;
+    std::array<std::u16string, 4> classes_;
+    std::array<std::u16string, 3> extras_;
+    std::array<RuleSection, 6> rules_;
+    std::int32_t loaded_ = 0;
+    std::array<LengthList, maxWordUnits - 1> byLength_;
+    std::string userDictPath_;
+    std::vector<std::u16string> suggestions_;
+    std::vector<VOCALSTRUCT> vocalPositions_;
+    bool latin_ = false;
+    bool singleEdits_ = true;
+    std::u16string alphabet_; // every unit the words use, ascending
+};
+
+} // namespace tarvellite
