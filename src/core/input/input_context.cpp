@@ -52,7 +52,9 @@ void InputContext::cycleKeyboard() {
     SelectKeyboard((currentLanguage_.selectedKeyboard + 1) % n);
 }
 
-void InputContext::togglePreviousLanguage() { SelectLanguage(previousLanguage_); }
+void InputContext::togglePreviousLanguage() {
+    SelectLanguage(previousLanguage_);
+}
 
 int InputContext::currentKeyboardIndex() const {
     if (languageIndex_ < 0 || currentLanguage_.keyboardsInLanguage <= 0)

@@ -39,7 +39,9 @@ Result<std::vector<KeyStroke>> parseKeyScript(std::string_view script) {
 
 namespace {
 
-bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool isLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
 
 // Whether typing `c` needs Shift held on a US keyboard, and the character the system then
 // sends: with Caps Lock on, a letter key sends the other case.

@@ -120,8 +120,8 @@ void encodePhonetic(ByteWriter &w, const PHONETICDATA &p) {
     };
     for (std::size_t s = 0; s < 4; ++s) {
         const SectionLayout &at = sectionLayouts[s];
-        const std::size_t n = std::min<std::size_t>(p.sections[s].size(),
-                                                    PHONETICDATA::ruleCounts[s]);
+        const std::size_t n =
+            std::min<std::size_t>(p.sections[s].size(), PHONETICDATA::ruleCounts[s]);
         for (std::size_t i = 0; i < n; ++i) {
             const PhoneticRule &r = p.sections[s][i];
             put16(at.match + 6 * i, r.earlier);
@@ -136,7 +136,9 @@ void encodePhonetic(ByteWriter &w, const PHONETICDATA &p) {
     w.bytes(block);
 }
 
-Error damaged(const ByteReader &r, std::string what) { return Error{std::move(what), r.offset()}; }
+Error damaged(const ByteReader &r, std::string what) {
+    return Error{std::move(what), r.offset()};
+}
 
 } // namespace
 

@@ -54,7 +54,8 @@ struct LANGDETAILS {
     bool isVowelSign(char32_t c) const;
     /// The sign of vowel `i`, or `emptySlot` when it has none.
     char16_t signOfVowel(int i) const {
-        return i >= 0 && static_cast<std::size_t>(i) < vowelSigns.size() ? vowelSigns[i] : emptySlot;
+        return i >= 0 && static_cast<std::size_t>(i) < vowelSigns.size() ? vowelSigns[i]
+                                                                         : emptySlot;
     }
 };
 
@@ -99,7 +100,8 @@ struct PHONETICDATA {
 };
 
 /// Captions of the 50 keys × 4 layers, each a NUL-terminated string of at most 4 units.
-using KeyCaptionTable = std::array<std::array<std::array<char16_t, 5>, layerCount>, keyPositionCount>;
+using KeyCaptionTable =
+    std::array<std::array<std::array<char16_t, 5>, layerCount>, keyPositionCount>;
 
 /// Fills `table` with the captions of `keys`: every non-empty slot, in slot order.
 void BuildKeyCaptions(KeyCaptionTable &table, const KBDDATA &keys);
@@ -116,7 +118,7 @@ char keyShiftedChar(int keyPosition);
 
 /// The two-letter codes of the languages, in language order.
 inline constexpr std::array<const char *, 7> languageCodeList = {"EN", "HI", "KN", "TA",
-                                                                  "TE", "ML", "SI"};
+                                                                 "TE", "ML", "SI"};
 
 /// Everything the keyboard data file holds, with the tables derived from it.
 struct KeyboardTables {

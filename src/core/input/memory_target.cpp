@@ -29,7 +29,9 @@ void MemoryTarget::DeleteRange(int from, int to) {
     anchor_ = caret_ = from;
 }
 
-void MemoryTarget::SetCaret(int position) { anchor_ = caret_ = clamp(position); }
+void MemoryTarget::SetCaret(int position) {
+    anchor_ = caret_ = clamp(position);
+}
 
 void MemoryTarget::setSelection(int anchor, int caret) {
     anchor_ = clamp(anchor);
@@ -42,7 +44,9 @@ void MemoryTarget::replaceSelection(std::u16string_view units) {
     anchor_ = caret_ = start + static_cast<int>(units.size());
 }
 
-void MemoryTarget::Deliver(char16_t unit) { replaceSelection(std::u16string_view(&unit, 1)); }
+void MemoryTarget::Deliver(char16_t unit) {
+    replaceSelection(std::u16string_view(&unit, 1));
+}
 
 void MemoryTarget::performCharacter(char16_t ch) {
     if (ch == 8) {

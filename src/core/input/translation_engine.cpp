@@ -57,8 +57,13 @@ char32_t TranslationEngine::ctrlCharacterOf(std::uint32_t key) {
     case 0xBD: return '-';
     case 0xC0: return '~';
     case 0xDE: return '"';
-    case 0xBA: case 0xBC: case 0xBE: case 0xBF: case 0xDB: case 0xDC: case 0xDD:
-        return key - 0x80;
+    case 0xBA:
+    case 0xBC:
+    case 0xBE:
+    case 0xBF:
+    case 0xDB:
+    case 0xDC:
+    case 0xDD: return key - 0x80;
     default: return 0;
     }
 }
@@ -191,8 +196,8 @@ int TranslationEngine::TranslateCharacter(char32_t ch, bool shifted, bool ctrl,
     if (phonetic && (ch == 'a' || ch == 'i'))
         return shortVowelPath(ch, shifted, out, *t);
 
-    const int layer = ctrl ? (shifted ? LayerCtrlShift : LayerCtrl)
-                           : (shifted ? LayerShift : LayerNormal);
+    const int layer =
+        ctrl ? (shifted ? LayerCtrlShift : LayerCtrl) : (shifted ? LayerShift : LayerNormal);
     for (int p = 1; p <= slotCount; ++p)
         out[p - 1] = keys->slot(layer, p, k);
     const int count = keys->unitCount(layer, k);
