@@ -3,6 +3,8 @@
 #include "core/app/unicode.h"
 #include "core/legacy/legacy_glyphs.h"
 
+#include <array>
+
 namespace tarvellite {
 
 namespace legacy_glyphs {
@@ -82,11 +84,41 @@ std::size_t appendConverted(const Unit *input, std::size_t count, bool isTab,
 
 } // namespace
 
+bool legacyByteOfUnit(char16_t unit, unsigned char &byte) {
+    if (unit <= 0xFF) {
+        byte = static_cast<unsigned char>(unit);
+        return true;
+    }
+    // The Windows-1252 characters of the bytes 0x80–0x9F above U+00FF lie in two small ranges.
+    struct ReverseTable {
+        std::array<unsigned char, 0x200> latin{};       // U+0100–U+02FF
+        std::array<unsigned char, 0x200> punctuation{}; // U+2000–U+21FF
+    };
+    static const ReverseTable reverse = [] {
+        ReverseTable t;
+        for (unsigned b = 0x80; b <= 0x9F; ++b) {
+            const char16_t u = cp1252ToUnit(static_cast<unsigned char>(b));
+            if (u >= 0x0100 && u < 0x0300)
+                t.latin[u - 0x0100] = static_cast<unsigned char>(b);
+            else if (u >= 0x2000 && u < 0x2200)
+                t.punctuation[u - 0x2000] = static_cast<unsigned char>(b);
+        }
+        return t;
+    }();
+    unsigned char b = 0;
+    if (unit < 0x0300)
+        b = reverse.latin[unit - 0x0100];
+    else if (unit >= 0x2000 && unit < 0x2200)
+        b = reverse.punctuation[unit - 0x2000];
+    if (b == 0)
+        return false;
+    byte = b;
+    return true;
+}
+
 unsigned char legacyByteOf(char16_t unit) {
-    if (unit <= 0xFF)
-        return static_cast<unsigned char>(unit);
     unsigned char byte;
-    return unitToCp1252(unit, byte) ? byte : static_cast<unsigned char>('?');
+    return legacyByteOfUnit(unit, byte) ? byte : static_cast<unsigned char>('?');
 }
 
 std::int32_t ConvertLegacyText(std::u16string_view input, bool isTab, std::u16string &output) {

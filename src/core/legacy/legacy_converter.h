@@ -16,8 +16,12 @@ inline constexpr std::size_t maxUnitsPerByte = 4;
 
 /// The legacy byte that a document character stands for. Text set in a TAM or TAB font holds
 /// one character per font byte: the byte's Windows-1252 character, or (from readers that hand
-/// the bytes over unchanged) U+0000–U+00FF with the byte's value. Any other character has no
-/// byte and reads as '?', the code page's default character.
+/// the bytes over unchanged) U+0000–U+00FF with the byte's value. Returns false for any other
+/// character.
+bool legacyByteOfUnit(char16_t unit, unsigned char &byte);
+
+/// `legacyByteOfUnit`, with '?' (the code page's default character) for a character that has
+/// no byte. This is how the converter reads its input.
 unsigned char legacyByteOf(char16_t unit);
 
 /// Converts one word of legacy Tamil to Unicode Tamil (U+0B80–U+0BFF).

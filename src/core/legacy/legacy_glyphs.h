@@ -172,7 +172,7 @@ inline unsigned char byteOf(char c) {
     return static_cast<unsigned char>(c);
 }
 inline unsigned char byteOf(char16_t u) {
-    return legacyByteOf(u);
+    return u <= 0xFF ? static_cast<unsigned char>(u) : legacyByteOf(u);
 }
 
 // Both stages for one word into `w`, which has room for four units per input character: stage 1

@@ -18,6 +18,17 @@ inline char16_t unitOf(char16_t u) {
     return u;
 }
 
+// Whether a character ends a word and passes through unchanged. In document text this is also
+// every character that stands for no legacy byte: it cannot be legacy text, and converting it
+// would lose it.
+inline bool breaksWord(char c) {
+    return isLegacyWordBreak(static_cast<unsigned char>(c));
+}
+inline bool breaksWord(char16_t u) {
+    unsigned char byte;
+    return isLegacyWordBreak(u) || (u > 0xFF && !legacyByteOfUnit(u, byte));
+}
+
 // The prefix vowel signs ெ ே ை. The converter moves each one after the letter that follows it
 // and may join it with up to two more characters, so a cut must not fall within three
 // characters after one.
@@ -72,17 +83,16 @@ std::size_t appendWords(std::basic_string_view<Char> text, bool isTab, std::u16s
         prefixSigns = false;
     };
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const char16_t unit = unitOf(text[i]);
-        if (isLegacyWordBreak(unit)) {
+        if (breaksWord(text[i])) {
             endWord(i);
-            dst[o++] = unit;
+            dst[o++] = unitOf(text[i]);
             wordStart = i + 1;
             wordOut = o;
             continue;
         }
         if (i - wordStart == legacyWordLimit) {
             std::size_t end = i + 1;
-            while (end < text.size() && !isLegacyWordBreak(unitOf(text[end])))
+            while (end < text.size() && !breaksWord(text[end]))
                 ++end;
             std::basic_string_view<Char> word = text.substr(wordStart, end - wordStart);
             o = wordOut;

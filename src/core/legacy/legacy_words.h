@@ -26,6 +26,11 @@ std::size_t legacyPieceLength(std::u16string_view word);
 /// characters at or below U+0020 pass through. Appends to `output`; returns the number of
 /// words converted (pieces of one long run count as one word).
 std::size_t appendLegacyWords(std::string_view bytes, bool isTab, std::u16string &output);
+
+/// `appendLegacyWords` over the characters of a document (see `legacyByteOf`). A character that
+/// stands for no legacy byte (a line separator U+2028, a picture's U+FFFC, text that is Unicode
+/// already) cannot be legacy text: like a character at or below U+0020 it ends the word and
+/// passes through unchanged.
 std::size_t appendLegacyWords(std::u16string_view text, bool isTab, std::u16string &output);
 
 /// `appendLegacyWords` into a new string.

@@ -168,3 +168,22 @@ TEST(ConvertLegacyText, AppendsAfterExistingText) {
 
 } // namespace
 } // namespace tarvellite
+
+namespace tarvellite {
+namespace {
+
+TEST(LegacyByteOf, EveryWindows1252CharacterGivesItsByteBack) {
+    for (int b = 0; b < 256; ++b) {
+        unsigned char byte = 0;
+        EXPECT_TRUE(legacyByteOfUnit(cp1252ToUnit(static_cast<unsigned char>(b)), byte)) << b;
+        EXPECT_EQ(byte, b);
+    }
+    unsigned char byte = 0;
+    EXPECT_FALSE(legacyByteOfUnit(u'\u2028', byte));
+    EXPECT_FALSE(legacyByteOfUnit(u'\u0100', byte));
+    EXPECT_FALSE(legacyByteOfUnit(u'\u2000', byte));
+    EXPECT_FALSE(legacyByteOfUnit(u'\uFFFC', byte));
+}
+
+} // namespace
+} // namespace tarvellite

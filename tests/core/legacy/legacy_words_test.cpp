@@ -156,3 +156,17 @@ TEST(LegacyWordStream, FinishesAnEmptyStream) {
 
 } // namespace
 } // namespace tarvellite
+
+namespace tarvellite {
+namespace {
+
+// Characters that stand for no legacy byte end the word and are kept, never turned into '?'.
+TEST(Words, DocumentTextKeepsCharactersWithoutBytes) {
+    EXPECT_EQ(convertLegacyWords(u"\u00AA\u00E8\u2028\u00E8\u0B95\u00AC\u00F4\uFFFC", false),
+              u"க\u0BC6\u2028க\u0B95லை\uFFFC");
+    // Windows-1252 characters are bytes, and so word characters.
+    EXPECT_EQ(convertLegacyWords(u"\u00AA\u0160", false), u"ப\u0BC6\u0BCD");
+}
+
+} // namespace
+} // namespace tarvellite
