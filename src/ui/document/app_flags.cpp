@@ -2,9 +2,28 @@
 
 namespace tarvellite::ui {
 
-bool &applicationBusy() {
-    static bool busy = false;
-    return busy;
+namespace {
+
+bool ownBusy = false;
+std::function<bool()> busyGetter;
+std::function<void(bool)> busySetter;
+
+} // namespace
+
+bool applicationBusy() {
+    return busyGetter ? busyGetter() : ownBusy;
+}
+
+void setApplicationBusy(bool busy) {
+    if (busySetter)
+        busySetter(busy);
+    else
+        ownBusy = busy;
+}
+
+void bindApplicationBusy(std::function<bool()> get, std::function<void(bool)> set) {
+    busyGetter = std::move(get);
+    busySetter = std::move(set);
 }
 
 bool &printPreviewActive() {

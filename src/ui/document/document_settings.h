@@ -3,6 +3,10 @@
 #include <QColor>
 #include <QString>
 
+namespace tarvellite {
+struct Settings;
+}
+
 namespace tarvellite::ui {
 
 /// The settings the document windows read: a copy that start-up fills from the settings store
@@ -40,6 +44,9 @@ struct DocumentSettings {
 
 /// The process-wide copy.
 DocumentSettings &documentSettings();
+
+/// The document windows' copy of `settings`.
+DocumentSettings documentSettingsFrom(const Settings &settings);
 
 /// A COLORREF (0x00BBGGRR) as a colour, and back.
 inline QColor colourFromColorref(quint32 c) {

@@ -1,0 +1,61 @@
+#include "ui/mainwindow/child_frame.h"
+
+#include "core/app/messages.h"
+#include "ui/document/app_flags.h"
+#include "ui/document/document_io.h"
+#include "ui/document/tarvellite_doc.h"
+#include "ui/document/tarvellite_view.h"
+
+#include <QCloseEvent>
+
+namespace tarvellite::ui {
+
+CChildFrame::CChildFrame(ViewHost *host, QWidget *parent)
+    : QMdiSubWindow(parent), doc_(new CTarvelLiteDoc(this)),
+      view_(new CTarvelLiteView(doc_, host)) {
+    setObjectName(QStringLiteral("childFrame"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWidget(view_);
+    connect(doc_, &CTarvelLiteDoc::titleChanged, view_, &CTarvelLiteView::UpdateStatusAndTitle);
+}
+
+CChildFrame::~CChildFrame() = default;
+
+void CChildFrame::closeEvent(QCloseEvent *event) {
+    if (printPreviewActive()) {
+        event->ignore();
+        return;
+    }
+    if (doc_->isModified()) {
+        Message question;
+        question.text = "Save changes to " + doc_->title().toStdString() + "?";
+        question.icon = MessageIcon::Question;
+        question.buttons = MessageButtons::YesNoCancel;
+        question.defaultAnswer = MessageAnswer::Cancel;
+        const MessageAnswer answer = showMessage(question);
+        if (answer == MessageAnswer::Cancel) {
+            event->ignore();
+            return;
+        }
+        if (answer == MessageAnswer::Yes) {
+            QString path = doc_->path();
+            if (path.isEmpty() &&
+                !PromptForFileName(this, path, QStringLiteral("Save As"), false)) {
+                event->ignore();
+                return;
+            }
+            BusyGuard busy;
+            doc_->fileHold().release();
+            if (Status s = StoreDocumentBody(*view_, path); !s) {
+                doc_->holdFile(doc_->path());
+                showMessage(s.error().message, MessageIcon::Warning);
+                event->ignore();
+                return;
+            }
+        }
+    }
+    doc_->fileHold().release();
+    QMdiSubWindow::closeEvent(event);
+}
+
+} // namespace tarvellite::ui
