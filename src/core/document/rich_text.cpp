@@ -1,5 +1,7 @@
 #include "core/document/rich_text.h"
 
+#include <array>
+
 namespace tarvellite {
 
 void RichDocument::normalize() {
@@ -59,6 +61,95 @@ std::u16string RichDocument::plainText(std::u16string_view paragraphBreak,
         }
     }
     return out;
+}
+
+namespace {
+
+std::u16string ascii(const std::string &s) {
+    return std::u16string(s.begin(), s.end());
+}
+
+std::string roman(int n) {
+    static const std::pair<int, const char *> table[] = {
+        {1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"}, {50, "l"},
+        {40, "xl"},  {10, "x"},   {9, "ix"},  {5, "v"},    {4, "iv"},  {1, "i"}};
+    if (n <= 0 || n > 3999)
+        return std::to_string(n);
+    std::string out;
+    for (const auto &[v, s] : table)
+        for (; n >= v; n -= v)
+            out += s;
+    return out;
+}
+
+std::string letters(int n) {
+    if (n <= 0)
+        return std::to_string(n);
+    std::string out;
+    for (; n > 0; n /= 26) {
+        --n;
+        out.insert(out.begin(), static_cast<char>('a' + n % 26));
+    }
+    return out;
+}
+
+std::string upper(std::string s) {
+    for (char &c : s)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return s;
+}
+
+std::u16string label(const ParagraphFormat &f, int n) {
+    std::string s;
+    switch (f.listStyle) {
+    case ListStyle::None: return {};
+    case ListStyle::Bullet: return u"\u2022";
+    case ListStyle::Arabic: s = std::to_string(n); break;
+    case ListStyle::LowerLetter: s = letters(n); break;
+    case ListStyle::UpperLetter: s = upper(letters(n)); break;
+    case ListStyle::LowerRoman: s = roman(n); break;
+    case ListStyle::UpperRoman: s = upper(roman(n)); break;
+    }
+    switch (f.numberSuffix) {
+    case NumberSuffix::Period: return ascii(s) + u".";
+    case NumberSuffix::Parenthesis: return ascii(s) + u")";
+    case NumberSuffix::Parentheses: return u"(" + ascii(s) + u")";
+    case NumberSuffix::Plain: break;
+    }
+    return ascii(s);
+}
+
+} // namespace
+
+std::vector<std::u16string> RichDocument::listLabels() const {
+    std::vector<std::u16string> labels(paragraphs.size());
+    struct Level {
+        bool active = false;
+        ListStyle style = ListStyle::None;
+        NumberSuffix suffix = NumberSuffix::Period;
+        int number = 0;
+    };
+    std::array<Level, 9> levels{};
+    for (std::size_t i = 0; i < paragraphs.size(); ++i) {
+        const ParagraphFormat &f = paragraphs[i].format;
+        if (f.listStyle == ListStyle::None) {
+            levels = {};
+            continue;
+        }
+        const std::size_t l = static_cast<std::size_t>(f.listLevel < 0   ? 0
+                                                       : f.listLevel > 8 ? 8
+                                                                         : f.listLevel);
+        Level &lv = levels[l];
+        if (lv.active && lv.style == f.listStyle && lv.suffix == f.numberSuffix)
+            ++lv.number;
+        else
+            lv = Level{true, f.listStyle, f.numberSuffix, f.numberingStart};
+        for (std::size_t d = l + 1; d < levels.size(); ++d)
+            levels[d] = Level{};
+        labels[i] = label(f, lv.number);
+    }
+    return labels;
 }
 
 RichDocument RichDocument::fromPlainText(std::u16string_view text, const CharFormat &format) {

@@ -77,8 +77,8 @@ enum class ListStyle : std::uint8_t {
     UpperRoman,  ///< I II III
 };
 
-/// What follows the number: "1." or "1)".
-enum class NumberSuffix : std::uint8_t { Period, Parenthesis };
+/// How the number is set off: "1." "1)" "(1)" or a bare "1".
+enum class NumberSuffix : std::uint8_t { Period, Parenthesis, Parentheses, Plain };
 
 /// The most tab stops a paragraph keeps; further stops are dropped by the readers.
 inline constexpr std::size_t maxTabStops = 32;
@@ -177,6 +177,12 @@ class RichDocument {
     std::u16string plainText(std::u16string_view paragraphBreak = u"\n",
                              std::u16string_view lineBreak = u"\n",
                              bool dropPictures = false) const;
+
+    /// The label each paragraph's bullet or number shows ("1.", "iv)", "\u2022"), empty for
+    /// paragraphs without one. A list is a run of consecutive list paragraphs; a number counts
+    /// up from `numberingStart` while the paragraphs of its level keep style and suffix, and a
+    /// paragraph of a lower level restarts the levels below it.
+    std::vector<std::u16string> listLabels() const;
 
     /// A document of unformatted text: CR LF, CR, LF and U+2029 end paragraphs;
     /// vertical tab becomes a line break.

@@ -1,0 +1,97 @@
+// tarvellite-cli convert: reads a document by its file kind and writes it by another.
+
+#include "cli/command.h"
+#include "core/app/file_io.h"
+#include "core/app/unicode.h"
+#include "core/document/document_io.h"
+
+#include <cstdio>
+
+namespace tarvellite::cli {
+
+namespace {
+
+constexpr const char *convertUsage =
+    "usage: tarvellite-cli convert [--quiet] IN OUT\n"
+    "\n"
+    "Reads the document IN and writes it as OUT, each by the kind its extension names:\n"
+    ".tvl (own header, then RTF), .rtf/.doc/.docx/.htm/.tvx (RTF), .tmp (recovery file),\n"
+    ".txt and any other extension (UTF-16LE text, CR LF). OUT \"-\" prints the text as UTF-8.\n"
+    "OUT is written through a temporary file and a rename; an existing OUT is replaced only\n"
+    "when the conversion succeeds. Warnings about what was recovered from go to standard\n"
+    "error unless --quiet is given.\n"
+    "\n"
+    "Exit status: 0 done, 1 IN could not be read or is not a document, or OUT could not be\n"
+    "written, 2 bad usage.\n";
+
+// Documents larger than this are refused rather than read.
+constexpr std::size_t maxDocumentBytes = 512u << 20;
+
+int runConvert(const std::vector<std::string> &args) {
+    bool quiet = false;
+    std::vector<std::string> paths;
+    for (const std::string &a : args) {
+        if (a == "--help" || a == "-h") {
+            std::fputs(convertUsage, stdout);
+            return exitOk;
+        }
+        if (a == "--quiet" || a == "-q")
+            quiet = true;
+        else if (a.size() > 1 && a[0] == '-' && paths.empty())
+            return std::fprintf(stderr, "tarvellite-cli convert: unknown option %s\n%s", a.c_str(),
+                                convertUsage),
+                   exitUsage;
+        else
+            paths.push_back(a);
+    }
+    if (paths.size() != 2) {
+        std::fprintf(stderr, "tarvellite-cli convert: give IN and OUT\n%s", convertUsage);
+        return exitUsage;
+    }
+    const std::string &in = paths[0], &out = paths[1];
+
+    Result<Bytes> bytes = readWholeFile(in, maxDocumentBytes);
+    if (!bytes) {
+        std::fprintf(stderr, "tarvellite-cli convert: %s\n", bytes.error().describe().c_str());
+        return exitFailed;
+    }
+    Result<LoadedDocument> loaded = LoadDocumentBody(in, *bytes);
+    if (!loaded) {
+        std::fprintf(stderr, "tarvellite-cli convert: cannot read %s: %s\n", in.c_str(),
+                     loaded.error().describe().c_str());
+        return exitFailed;
+    }
+    if (!quiet)
+        for (const ReadWarning &w : loaded->warnings)
+            std::fprintf(stderr, "tarvellite-cli convert: %s: warning: %s (at byte %zu)\n",
+                         in.c_str(), w.message.c_str(), w.byteOffset);
+
+    if (out == "-") {
+        const std::string text = utf16ToUtf8(loaded->document.plainText(u"\n", u"\n", true));
+        std::fwrite(text.data(), 1, text.size(), stdout);
+        std::fputc('\n', stdout);
+        return std::fflush(stdout) == 0 ? exitOk : exitFailed;
+    }
+    Bytes result;
+    BytesSink sink(result);
+    const std::u16string recovery =
+        ClassifyFileName(out) == FileKind::Tmp ? loaded->header.recoveredPath : u"";
+    if (Status s =
+            StoreDocumentBody(out, loaded->document, loaded->header.pageLayout, sink, recovery);
+        !s) {
+        std::fprintf(stderr, "tarvellite-cli convert: %s\n", s.error().describe().c_str());
+        return exitFailed;
+    }
+    if (Status s = writeFileAtomically(out, result); !s) {
+        std::fprintf(stderr, "tarvellite-cli convert: %s\n", s.error().describe().c_str());
+        return exitFailed;
+    }
+    return exitOk;
+}
+
+const Registration registration{
+    {"convert", "convert a document between .tvl, .rtf and .txt", runConvert}};
+
+} // namespace
+
+} // namespace tarvellite::cli

@@ -1,0 +1,295 @@
+#include "core/document/rtf_writer.h"
+
+#include "core/app/unicode.h"
+#include "core/document/legacy_fonts.h"
+
+#include <map>
+#include <string>
+#include <tuple>
+
+namespace tarvellite {
+
+namespace {
+
+struct ListKey {
+    ListStyle style;
+    NumberSuffix suffix;
+    int start;
+    int tab;
+    auto operator<=>(const ListKey &) const = default;
+};
+
+ListKey keyOf(const ParagraphFormat &f) {
+    return ListKey{f.listStyle, f.numberSuffix, f.numberingStart, f.numberingTabTwips};
+}
+
+int nfcOf(ListStyle s) {
+    switch (s) {
+    case ListStyle::Arabic: return 0;
+    case ListStyle::UpperRoman: return 1;
+    case ListStyle::LowerRoman: return 2;
+    case ListStyle::UpperLetter: return 3;
+    case ListStyle::LowerLetter: return 4;
+    case ListStyle::Bullet: return 23;
+    case ListStyle::None: break;
+    }
+    return 255;
+}
+
+class Writer {
+  public:
+    explicit Writer(const RichDocument &doc) : doc_(doc) {}
+    std::string build();
+
+  private:
+    void num(const char *word, long long v) {
+        out_ += word;
+        out_ += std::to_string(v);
+    }
+    void text(std::u16string_view t, bool legacy);
+    void picture(const Picture &p);
+    int fontIndex(const CharFormat &f) const {
+        return fonts_.at(std::make_pair(f.faceName, f.charset));
+    }
+    int colorIndex(const std::optional<Rgb> &c) const {
+        if (!c)
+            return 0;
+        return colors_.at(std::make_tuple(c->red, c->green, c->blue));
+    }
+
+    const RichDocument &doc_;
+    std::string out_;
+    std::map<std::pair<std::u16string, std::uint8_t>, int> fonts_;
+    std::map<std::tuple<std::uint8_t, std::uint8_t, std::uint8_t>, int> colors_;
+    std::map<ListKey, int> lists_;
+};
+
+void Writer::text(std::u16string_view t, bool legacy) {
+    for (char16_t c : t) {
+        if (c == u'\\' || c == u'{' || c == u'}') {
+            out_ += '\\';
+            out_ += static_cast<char>(c);
+        } else if (c == u'\t') {
+            out_ += "\\tab ";
+        } else if (c == lineSeparator) {
+            out_ += "\\line ";
+        } else if (c >= 0x20 && c < 0x80) {
+            out_ += static_cast<char>(c);
+        } else if (c < 0x20) {
+            continue;
+        } else {
+            unsigned char b = 0;
+            const bool hasByte = unitToCp1252(c, b);
+            static const char hex[] = "0123456789abcdef";
+            if (legacy && hasByte) {
+                out_ += "\\'";
+                out_ += hex[b >> 4];
+                out_ += hex[b & 15];
+                continue;
+            }
+            num("\\u", c > 0x7FFF ? static_cast<int>(c) - 65536 : static_cast<int>(c));
+            if (hasByte && b >= 0x80) {
+                out_ += "\\'";
+                out_ += hex[b >> 4];
+                out_ += hex[b & 15];
+            } else {
+                out_ += '?';
+            }
+        }
+    }
+}
+
+void Writer::picture(const Picture &p) {
+    out_ += "{\\pict";
+    switch (p.format) {
+    case PictureFormat::Png: out_ += "\\pngblip"; break;
+    case PictureFormat::Jpeg: out_ += "\\jpegblip"; break;
+    case PictureFormat::Dib: out_ += "\\dibitmap0"; break;
+    case PictureFormat::Emf: out_ += "\\emfblip"; break;
+    case PictureFormat::Wmf: out_ += "\\wmetafile8"; break;
+    }
+    num("\\picw", p.pixelWidth);
+    num("\\pich", p.pixelHeight);
+    num("\\picwgoal", p.widthTwips);
+    num("\\pichgoal", p.heightTwips);
+    out_ += "\n";
+    static const char hex[] = "0123456789abcdef";
+    std::size_t col = 0;
+    out_.reserve(out_.size() + p.bytes.size() * 2 + p.bytes.size() / 64 + 4);
+    for (std::uint8_t b : p.bytes) {
+        out_ += hex[b >> 4];
+        out_ += hex[b & 15];
+        if (++col == 64) {
+            out_ += '\n';
+            col = 0;
+        }
+    }
+    out_ += "}";
+}
+
+std::string Writer::build() {
+    // Tables first: fonts, colours, lists, in order of first use.
+    for (const Paragraph &p : doc_.paragraphs) {
+        for (const Run &r : p.runs) {
+            fonts_.emplace(std::make_pair(r.format.faceName, r.format.charset),
+                           static_cast<int>(fonts_.size()));
+            for (const auto &c : {r.format.textColor, r.format.backColor})
+                if (c)
+                    colors_.emplace(std::make_tuple(c->red, c->green, c->blue),
+                                    static_cast<int>(colors_.size()) + 1);
+        }
+        if (p.format.listStyle != ListStyle::None)
+            lists_.emplace(keyOf(p.format), static_cast<int>(lists_.size()) + 1);
+    }
+    if (fonts_.empty())
+        fonts_.emplace(std::make_pair(std::u16string(), std::uint8_t{0}), 0);
+
+    out_ += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\n{\\fonttbl";
+    std::vector<const std::pair<const std::pair<std::u16string, std::uint8_t>, int> *> byIndex(
+        fonts_.size());
+    for (const auto &e : fonts_)
+        byIndex[static_cast<std::size_t>(e.second)] = &e;
+    for (const auto *e : byIndex) {
+        num("{\\f", e->second);
+        out_ += "\\fnil";
+        num("\\fcharset", e->first.second);
+        out_ += ' ';
+        text(e->first.first, false);
+        out_ += ";}";
+    }
+    out_ += "}\n{\\colortbl;";
+    std::vector<std::tuple<std::uint8_t, std::uint8_t, std::uint8_t>> colorList(colors_.size());
+    for (const auto &[rgb, i] : colors_)
+        colorList[static_cast<std::size_t>(i - 1)] = rgb;
+    for (const auto &[r, g, b] : colorList) {
+        num("\\red", r);
+        num("\\green", g);
+        num("\\blue", b);
+        out_ += ';';
+    }
+    out_ += "}\n";
+    if (!lists_.empty()) {
+        out_ += "{\\*\\listtable";
+        for (const auto &[key, id] : lists_) {
+            out_ += "\n{\\list\\listtemplateid";
+            out_ += std::to_string(id);
+            for (int level = 0; level < 9; ++level) {
+                num("{\\listlevel\\levelnfc", nfcOf(key.style));
+                num("\\levelnfcn", nfcOf(key.style));
+                out_ += "\\leveljc0\\leveljcn0\\levelfollow0";
+                num("\\levelstartat", key.start);
+                num("\\levelspace", key.tab);
+                out_ += "\\levelindent0{\\leveltext";
+                if (key.style == ListStyle::Bullet) {
+                    out_ += "\\'01\\u8226 ?;}{\\levelnumbers;}";
+                } else {
+                    const std::string number = std::string("\\'0") + static_cast<char>('0' + level);
+                    switch (key.suffix) {
+                    case NumberSuffix::Period: out_ += "\\'02" + number + "."; break;
+                    case NumberSuffix::Parenthesis: out_ += "\\'02" + number + ")"; break;
+                    case NumberSuffix::Parentheses: out_ += "\\'03(" + number + ")"; break;
+                    case NumberSuffix::Plain: out_ += "\\'01" + number; break;
+                    }
+                    out_ += key.suffix == NumberSuffix::Parentheses ? ";}{\\levelnumbers\\'02;}"
+                                                                    : ";}{\\levelnumbers\\'01;}";
+                }
+                num("\\fi-360\\li", 720 * (level + 1));
+                out_ += "}";
+            }
+            num("\\listid", id);
+            out_ += "}";
+        }
+        out_ += "}\n{\\*\\listoverridetable";
+        for (const auto &[key, id] : lists_) {
+            num("{\\listoverride\\listid", id);
+            num("\\listoverridecount0\\ls", id);
+            out_ += "}";
+        }
+        out_ += "}\n";
+    }
+
+    const std::vector<std::u16string> labels = doc_.listLabels();
+    const std::size_t count = doc_.paragraphs.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        const Paragraph &p = doc_.paragraphs[i];
+        const ParagraphFormat &f = p.format;
+        out_ += "\\pard";
+        switch (f.alignment) {
+        case Alignment::Left: out_ += "\\ql"; break;
+        case Alignment::Center: out_ += "\\qc"; break;
+        case Alignment::Right: out_ += "\\qr"; break;
+        case Alignment::Justify: out_ += "\\qj"; break;
+        }
+        if (f.startIndentTwips)
+            num("\\li", f.startIndentTwips);
+        if (f.rightIndentTwips)
+            num("\\ri", f.rightIndentTwips);
+        if (f.firstLineIndentTwips)
+            num("\\fi", f.firstLineIndentTwips);
+        for (const TabStop &t : f.tabStops) {
+            switch (t.alignment) {
+            case TabAlignment::Left: break;
+            case TabAlignment::Center: out_ += "\\tqc"; break;
+            case TabAlignment::Right: out_ += "\\tqr"; break;
+            case TabAlignment::Decimal: out_ += "\\tqdec"; break;
+            }
+            num("\\tx", t.positionTwips);
+        }
+        if (f.listStyle != ListStyle::None) {
+            const int id = lists_.at(keyOf(f));
+            num("\\ls", id);
+            num("\\ilvl", f.listLevel);
+            out_ += "{\\listtext ";
+            text(labels[i], false);
+            out_ += "\\tab}";
+        }
+        out_ += ' ';
+        for (const Run &r : p.runs) {
+            const CharFormat &c = r.format;
+            num("{\\f", fontIndex(c));
+            num("\\fs", (c.sizeTwips + 5) / 10);
+            if (c.bold)
+                out_ += "\\b";
+            if (c.italic)
+                out_ += "\\i";
+            if (c.underline)
+                out_ += "\\ul";
+            if (c.strikeOut)
+                out_ += "\\strike";
+            if (c.textColor)
+                num("\\cf", colorIndex(c.textColor));
+            if (c.backColor)
+                num("\\highlight", colorIndex(c.backColor));
+            out_ += ' ';
+            if (r.isPicture() && static_cast<std::size_t>(r.pictureIndex) < doc_.pictures.size())
+                picture(doc_.pictures[static_cast<std::size_t>(r.pictureIndex)]);
+            else
+                text(r.text, legacyKindOfFace(c.faceName) != 0);
+            out_ += "}";
+        }
+        // Every paragraph but the last ends with \par; a last paragraph that is empty gets one
+        // too, so that readers keep it.
+        if (i + 1 < count || (p.runs.empty() && count > 1))
+            out_ += "\\par\n";
+    }
+    out_ += "}\n";
+    return std::move(out_);
+}
+
+} // namespace
+
+Status writeRtf(const RichDocument &doc, OutputSink &out) {
+    const std::string rtf = Writer(doc).build();
+    if (!out.write(std::span(reinterpret_cast<const std::uint8_t *>(rtf.data()), rtf.size())))
+        return Error{"the RTF could not be written"};
+    return {};
+}
+
+Bytes writeRtf(const RichDocument &doc) {
+    Bytes out;
+    BytesSink sink(out);
+    writeRtf(doc, sink);
+    return out;
+}
+
+} // namespace tarvellite
