@@ -60,6 +60,20 @@ const icu::Normalizer2 *nfc() {
     return n;
 }
 
+// The full check, for words the quick scan could not clear.
+bool slowCheck(std::u16string_view w) {
+    for (std::size_t i = 2; i < w.size(); ++i)
+        if (w[i] == zwj && w[i - 1] == virama && chilluFor(w[i - 2]))
+            return true;
+    const icu::Normalizer2 *n = nfc();
+    if (!n)
+        return false;
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::UnicodeString s(false, w.data(), static_cast<int32_t>(w.size()));
+    const bool normal = n->isNormalized(s, status);
+    return U_SUCCESS(status) && !normal;
+}
+
 bool needsWork(std::u16string_view w) {
     const auto &cls = unitTable().cls;
     std::uint8_t previous = 0;
@@ -67,7 +81,7 @@ bool needsWork(std::u16string_view w) {
         const char16_t u = w[i];
         const std::uint8_t c = cls[u];
         if (c == maybeUnit || (c != 0 && previous > c))
-            return true;
+            return slowCheck(w);
         if (u == zwj && i >= 2 && w[i - 1] == virama && chilluFor(w[i - 2]))
             return true;
         previous = c;

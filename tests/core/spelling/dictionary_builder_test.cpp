@@ -1,0 +1,115 @@
+#include "core/spelling/normalize.h"
+#include "spelling_fixture.h"
+
+namespace tarvellite {
+namespace {
+
+TEST(DictionaryBuilder, CleansSortsAndCounts) {
+    Result<DictionarySource> source = parseDictionarySource(u"[Dictionary]\nScript=latin\n");
+    ASSERT_TRUE(source.ok());
+    DictionaryBuilder b(*source);
+    b.addWordList("\xEF\xBB\xBFZebra\r\napple\nApple\n\n  banana  \nx\n" + std::string(33, 'a') +
+                  "\nna\xC3\xAFve\nice cream\nit's\n");
+    const DictionaryFileData d = b.build();
+    EXPECT_EQ(test::utf8List(d.words),
+              (std::vector<std::string>{"apple", "banana", "it's", "zebra"}));
+    const BuildCounts &c = b.counts();
+    EXPECT_EQ(c.read, 9u);
+    EXPECT_EQ(c.outsideScript, 2u) << "naïve and a word with a space";
+    EXPECT_EQ(c.wrongLength, 2u);
+    EXPECT_EQ(c.duplicates, 1u);
+    EXPECT_EQ(c.kept, 4u);
+    EXPECT_EQ(d.minChar, 0x27);
+    EXPECT_EQ(d.maxChar, 0x7A);
+}
+
+TEST(DictionaryBuilder, SortsByUtf16UnitsAndNormalises) {
+    Result<DictionarySource> source =
+        parseDictionarySource(u"[Dictionary]\nScript=malayalam\nC1=\\u0D15x\n");
+    ASSERT_TRUE(source.ok());
+    EXPECT_EQ(source->classes[0], u"\u0D15x");
+    DictionaryBuilder b(*source);
+    // Old chillu spelling (NA + virama + ZWJ), a decomposed vowel sign, a stray mark first.
+    b.addWordList("\xE0\xB4\x85\xE0\xB4\xB5\xE0\xB4\xA8\xE0\xB5\x8D\xE2\x80\x8D\n"
+                  "\xE0\xB4\x95\xE0\xB5\x86\xE0\xB4\xBE\xE0\xB4\x9F\n"
+                  "\xE0\xB5\x8D\xE0\xB4\x95\n");
+    const DictionaryFileData d = b.build();
+    EXPECT_EQ(d.words, (std::vector<std::u16string>{u"\u0D05\u0D35\u0D7B", u"\u0D15\u0D4A\u0D1F"}));
+    EXPECT_EQ(b.counts().badStart, 1u);
+}
+
+TEST(DictionaryBuilder, StripsJoinersWhenAsked) {
+    Result<DictionarySource> source =
+        parseDictionarySource(u"[Dictionary]\nScript=kannada\nStripJoiners=yes\n");
+    ASSERT_TRUE(source.ok());
+    DictionaryBuilder b(*source);
+    b.addWordList(utf16ToUtf8(u"\u0C95\u200C\u0CA8\n\u200D\u0C95\u0CA8\n"));
+    EXPECT_EQ(b.build().words, (std::vector<std::u16string>{u"\u0C95\u0CA8"}));
+}
+
+TEST(DictionarySource, Errors) {
+    const struct {
+        const char16_t *text;
+        int line;
+        const char *why;
+    } cases[] = {
+        {u"[Dictionary]\nScript=klingon\n", 2, "unknown script"},
+        {u"[Dictionary]\nC1=\\u12\n", 2, "short escape"},
+        {u"[Dictionary]\nC1=\\x\n", 2, "unknown escape"},
+        {u"[Dictionary]\nMinChar=0x10000\n", 2, "range"},
+        {u"[Dictionary]\nC5=x\n", 2, "unknown key"},
+        {u"[Nonsense]\nSimple=x\n", 2, "unknown section"},
+        {u"[Post Additions]\nOther=x\n", 2, "unknown rule key"},
+        {u"[Dictionary\n", 1, "unclosed section"},
+        {u"[Dictionary]\njunk\n", 2, "no ="},
+        {u"[Dictionary]\nC1=x\n", 0, "no script"},
+        {u"[Dictionary]\nMinChar=0x100\nMaxChar=0x50\n", 0, "min above max"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.why);
+        Result<DictionarySource> r = parseDictionarySource(c.text);
+        ASSERT_FALSE(r.ok());
+        EXPECT_EQ(r.error().line, c.line) << r.error().describe();
+    }
+    const std::u16string tooLong =
+        u"[Dictionary]\nScript=tamil\n[Vocal Characters]\nSimple=" + std::u16string(1024, u'x');
+    EXPECT_FALSE(parseDictionarySource(tooLong).ok());
+}
+
+TEST(DictionaryBuilder, RuleFileReadsBack) {
+    Result<DictionarySource> source = parseDictionarySource(
+        u"[Dictionary]\nScript=tamil\n[Post Additions]\nSimple=கள் க்\nComplex=ம்:த்தில்\n"
+        u"[Vocal Characters]\nSimple=ிீ ுூ\n");
+    ASSERT_TRUE(source.ok());
+    const Bytes bytes = ruleFileBytes(*source);
+    ASSERT_GE(bytes.size(), 2u);
+    EXPECT_EQ(bytes[0], 0xFF);
+    EXPECT_EQ(bytes[1], 0xFE);
+    const ProfileText p(bytes);
+    EXPECT_EQ(p.value(u"Post Additions", u"Simple"), u"கள் க்");
+    EXPECT_EQ(p.value(u"Post Additions", u"Complex"), u"ம்:த்தில்");
+    EXPECT_EQ(p.value(u"Vocal Characters", u"Simple"), u"ிீ ுூ");
+    EXPECT_EQ(p.value(u"Pre Additions", u"Complex"), u"");
+}
+
+TEST(NormalizeWord, Table) {
+    const struct {
+        const char16_t *in, *out;
+    } cases[] = {
+        {u"abc", u"abc"},
+        {u"\u0B95\u0BC6\u0BBE", u"\u0B95\u0BCA"}, // Tamil o sign
+        {u"\u0915\u093C", u"\u0915\u093C"},       // QA stays decomposed
+        {u"\u0958", u"\u0915\u093C"},             // composition exclusion
+        {u"\u0D28\u0D4D\u200D", u"\u0D7B"},       // old chillu
+        {u"\u0D28\u0D4D", u"\u0D28\u0D4D"},       // virama alone stays
+        {u"\u0DC1\u0DCA\u200D\u0DBB\u0DD3", u"\u0DC1\u0DCA\u200D\u0DBB\u0DD3"}, // Sinhala ZWJ
+        {u"a\u0301", u"\u00E1"},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(normalizedWord(c.in), c.out) << hexUnits(c.in);
+        EXPECT_TRUE(isNormalizedWord(c.out)) << hexUnits(c.out);
+    }
+}
+
+} // namespace
+} // namespace tarvellite
