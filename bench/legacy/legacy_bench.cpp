@@ -2,6 +2,7 @@
 // texts through the word walker. Throughput is in bytes of legacy text.
 
 #include "core/legacy/legacy_converter.h"
+#include "core/legacy/legacy_runs.h"
 #include "core/legacy/legacy_words.h"
 
 #include <benchmark/benchmark.h>
@@ -105,6 +106,62 @@ void BM_WalkLegacyDocumentText(benchmark::State &state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
 }
 BENCHMARK(BM_WalkLegacyDocumentText)->Unit(benchmark::kMillisecond);
+
+// A document of `words` legacy words: paragraphs of about 60 words, each paragraph a few runs of
+// TAM text (a bold word now and then) between runs of English.
+RichDocument legacyDocument(std::size_t words) {
+    std::mt19937 random(1000);
+    RichDocument doc;
+    doc.paragraphs.clear();
+    CharFormat tam;
+    tam.faceName = u"TAMLatha";
+    CharFormat tamBold = tam;
+    tamBold.bold = true;
+    CharFormat english;
+    english.faceName = u"Arial";
+    std::size_t made = 0;
+    while (made < words) {
+        Paragraph p;
+        p.runs.push_back(Run{english, u"Chapter ", -1});
+        std::u16string text;
+        for (int k = 0; k < 60 && made < words; ++k, ++made) {
+            const std::string &w = sampleWords[random() % sampleWords.size()];
+            if (random() % 20 == 0) {
+                p.runs.push_back(Run{tam, text, -1});
+                std::u16string bold;
+                for (char c : w)
+                    bold.push_back(static_cast<unsigned char>(c));
+                p.runs.push_back(Run{tamBold, bold, -1});
+                text = u" ";
+                continue;
+            }
+            for (char c : w)
+                text.push_back(static_cast<unsigned char>(c));
+            text.push_back(u' ');
+        }
+        p.runs.push_back(Run{tam, text, -1});
+        doc.paragraphs.push_back(std::move(p));
+    }
+    doc.normalize();
+    return doc;
+}
+
+void BM_ConvertLegacyRuns(benchmark::State &state) {
+    const RichDocument original = legacyDocument(static_cast<std::size_t>(state.range(0)));
+    LegacyConversionOptions options;
+    options.defaultUnicodeFont = u"Vijaya";
+    options.isFontInstalled = [](std::u16string_view f) { return f == u"Latha"; };
+    std::size_t progressCalls = 0;
+    options.progress = [&](std::size_t, std::size_t) { ++progressCalls; };
+    for (auto _ : state) {
+        state.PauseTiming();
+        RichDocument doc = original;
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(ConvertLegacyRuns(doc, options));
+    }
+    state.counters["words"] = static_cast<double>(state.range(0));
+}
+BENCHMARK(BM_ConvertLegacyRuns)->Arg(100'000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

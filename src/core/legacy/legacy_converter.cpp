@@ -89,6 +89,10 @@ bool legacyByteOfUnit(char16_t unit, unsigned char &byte) {
         byte = static_cast<unsigned char>(unit);
         return true;
     }
+    if (unit >= 0xF000 && unit <= 0xF0FF) {
+        byte = static_cast<unsigned char>(unit & 0xFF);
+        return true;
+    }
     // The Windows-1252 characters of the bytes 0x80–0x9F above U+00FF lie in two small ranges.
     struct ReverseTable {
         std::array<unsigned char, 0x200> latin{};       // U+0100–U+02FF

@@ -16,8 +16,8 @@ inline constexpr std::size_t maxUnitsPerByte = 4;
 
 /// The legacy byte that a document character stands for. Text set in a TAM or TAB font holds
 /// one character per font byte: the byte's Windows-1252 character, or (from readers that hand
-/// the bytes over unchanged) U+0000–U+00FF with the byte's value. Returns false for any other
-/// character.
+/// the bytes over unchanged) U+0000–U+00FF with the byte's value, or (from readers that treat
+/// the font as a symbol font) U+F000–U+F0FF. Returns false for any other character.
 bool legacyByteOfUnit(char16_t unit, unsigned char &byte);
 
 /// `legacyByteOfUnit`, with '?' (the code page's default character) for a character that has

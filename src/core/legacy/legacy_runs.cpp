@@ -14,8 +14,7 @@ namespace {
 // last stretch of word characters (the size of `text` when it ends with a break).
 std::size_t trailingWordStart(std::u16string_view text) {
     std::size_t k = text.size();
-    unsigned char byte;
-    while (k > 0 && !isLegacyWordBreak(text[k - 1]) && legacyByteOfUnit(text[k - 1], byte))
+    while (k > 0 && !isLegacyTextBreak(text[k - 1]))
         --k;
     return k;
 }
@@ -23,8 +22,7 @@ std::size_t trailingWordStart(std::u16string_view text) {
 // The length of the word characters that `text` starts with.
 std::size_t leadingWordLength(std::u16string_view text) {
     std::size_t k = 0;
-    unsigned char byte;
-    while (k < text.size() && !isLegacyWordBreak(text[k]) && legacyByteOfUnit(text[k], byte))
+    while (k < text.size() && !isLegacyTextBreak(text[k]))
         ++k;
     return k;
 }

@@ -11,22 +11,20 @@ namespace {
 
 using legacy_glyphs::byteOf;
 
-inline char16_t unitOf(char c) {
-    return static_cast<unsigned char>(c);
-}
-inline char16_t unitOf(char16_t u) {
-    return u;
-}
-
-// Whether a character ends a word and passes through unchanged. In document text this is also
-// every character that stands for no legacy byte: it cannot be legacy text, and converting it
-// would lose it.
 inline bool breaksWord(char c) {
     return isLegacyWordBreak(static_cast<unsigned char>(c));
 }
 inline bool breaksWord(char16_t u) {
+    return u <= 0xFF ? isLegacyWordBreak(u) : isLegacyTextBreak(u);
+}
+
+// What a word break passes through as.
+inline char16_t passThrough(char c) {
+    return static_cast<unsigned char>(c);
+}
+inline char16_t passThrough(char16_t u) {
     unsigned char byte;
-    return isLegacyWordBreak(u) || (u > 0xFF && !legacyByteOfUnit(u, byte));
+    return u <= 0xFF || !legacyByteOfUnit(u, byte) ? u : byte;
 }
 
 // The prefix vowel signs ெ ே ை. The converter moves each one after the letter that follows it
@@ -85,7 +83,7 @@ std::size_t appendWords(std::basic_string_view<Char> text, bool isTab, std::u16s
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (breaksWord(text[i])) {
             endWord(i);
-            dst[o++] = unitOf(text[i]);
+            dst[o++] = passThrough(text[i]);
             wordStart = i + 1;
             wordOut = o;
             continue;
@@ -119,6 +117,11 @@ std::size_t appendWords(std::basic_string_view<Char> text, bool isTab, std::u16s
 }
 
 } // namespace
+
+bool isLegacyTextBreak(char16_t unit) {
+    unsigned char byte;
+    return !legacyByteOfUnit(unit, byte) || isLegacyWordBreak(byte);
+}
 
 std::size_t legacyPieceLength(std::string_view word) {
     return pieceLength(word);

@@ -13,6 +13,12 @@ constexpr bool isLegacyWordBreak(char16_t unit) {
     return unit <= 0x20;
 }
 
+/// Whether a character of document text ends a word and passes through the conversion: a
+/// character whose legacy byte (`legacyByteOfUnit`) is at or below 0x20, or one that stands for
+/// no legacy byte at all (a line separator U+2028, a picture's U+FFFC, text that is Unicode
+/// already), which cannot be legacy text.
+bool isLegacyTextBreak(char16_t unit);
+
 /// The length of the first piece of a word run `word` (all of it above 0x20) to hand to the
 /// converter: the whole run when it is at most `legacyWordLimit` (254) long. A longer run is cut
 /// after 254 characters, moved back while a prefix vowel sign (bytes 0xAA, 0xAB, 0xAC) lies
@@ -27,10 +33,9 @@ std::size_t legacyPieceLength(std::u16string_view word);
 /// words converted (pieces of one long run count as one word).
 std::size_t appendLegacyWords(std::string_view bytes, bool isTab, std::u16string &output);
 
-/// `appendLegacyWords` over the characters of a document (see `legacyByteOf`). A character that
-/// stands for no legacy byte (a line separator U+2028, a picture's U+FFFC, text that is Unicode
-/// already) cannot be legacy text: like a character at or below U+0020 it ends the word and
-/// passes through unchanged.
+/// `appendLegacyWords` over the characters of a document (see `legacyByteOf`). The characters
+/// of `isLegacyTextBreak` end words and pass through: as the character of their byte when they
+/// have one, otherwise unchanged.
 std::size_t appendLegacyWords(std::u16string_view text, bool isTab, std::u16string &output);
 
 /// `appendLegacyWords` into a new string.

@@ -139,6 +139,8 @@ TEST(LegacyByteOf, ReadsWindows1252AndRawBytes) {
     EXPECT_EQ(legacyByteOf(u'\u0080'), 0x80);
     EXPECT_EQ(legacyByteOf(u'\u008D'), 0x8D);
     EXPECT_EQ(legacyByteOf(u'\u00FF'), 0xFF);
+    EXPECT_EQ(legacyByteOf(u'\uF0AA'), 0xAA); // a symbol font's character
+    EXPECT_EQ(legacyByteOf(u'\uF041'), 0x41);
     // Characters with no byte read as the default character.
     EXPECT_EQ(legacyByteOf(u'\u0B95'), '?');
     EXPECT_EQ(legacyByteOf(u'\uFFFD'), '?');
@@ -183,6 +185,8 @@ TEST(LegacyByteOf, EveryWindows1252CharacterGivesItsByteBack) {
     EXPECT_FALSE(legacyByteOfUnit(u'\u0100', byte));
     EXPECT_FALSE(legacyByteOfUnit(u'\u2000', byte));
     EXPECT_FALSE(legacyByteOfUnit(u'\uFFFC', byte));
+    EXPECT_FALSE(legacyByteOfUnit(u'\uF100', byte));
+    EXPECT_FALSE(legacyByteOfUnit(u'\uEFFF', byte));
 }
 
 } // namespace

@@ -164,6 +164,8 @@ namespace {
 TEST(Words, DocumentTextKeepsCharactersWithoutBytes) {
     EXPECT_EQ(convertLegacyWords(u"\u00AA\u00E8\u2028\u00E8\u0B95\u00AC\u00F4\uFFFC", false),
               u"க\u0BC6\u2028க\u0B95லை\uFFFC");
+    // Symbol-font characters stand for their low byte, a space among them too.
+    EXPECT_EQ(convertLegacyWords(u"\uF0AA\uF0E8\uF020\uF0F4", false), u"க\u0BC6 ல");
     // Windows-1252 characters are bytes, and so word characters.
     EXPECT_EQ(convertLegacyWords(u"\u00AA\u0160", false), u"ப\u0BC6\u0BCD");
 }
