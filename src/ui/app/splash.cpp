@@ -1,0 +1,132 @@
+#include "ui/app/splash.h"
+
+#include "core/app/version.h"
+
+#include <QKeyEvent>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QScreen>
+
+namespace tarvellite::ui {
+
+namespace {
+
+constexpr int splashWidth = 480;
+constexpr int splashHeight = 300;
+
+} // namespace
+
+CSplash::CSplash(int applicationLook, Mode mode, QWidget *parent)
+    : QWidget(parent, mode == Mode::Splash
+                          ? Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint
+                          : Qt::Dialog | Qt::FramelessWindowHint),
+      look_(applicationLook), mode_(mode) {
+    setObjectName(QStringLiteral("splash"));
+    setAttribute(Qt::WA_QuitOnClose, false);
+    setFixedSize(splashWidth, splashHeight);
+    setWindowTitle(QString::fromUtf8(productName));
+    ok_ = new QPushButton(tr("OK"), this);
+    ok_->setObjectName(QStringLiteral("ok"));
+    ok_->setGeometry(splashWidth - 96, splashHeight - 40, 80, 28);
+    ok_->setVisible(mode_ == Mode::About);
+    connect(ok_, &QPushButton::clicked, this, &QWidget::close);
+    if (QScreen *screen = this->screen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - rect().center());
+    }
+}
+
+QString CSplash::versionText() {
+    return QStringLiteral("Version: %1  Build: %2").arg(appVersion).arg(buildVersion);
+}
+
+std::pair<QColor, QColor> CSplash::backgroundOf(int look) {
+    switch (look) {
+    case 216: return {QColor(72, 72, 76), QColor(20, 20, 24)};       // black
+    case 217: return {QColor(200, 232, 238), QColor(96, 170, 190)};  // aqua
+    case 218: return {QColor(236, 238, 242), QColor(168, 174, 186)}; // silver
+    case 219: return {QColor(220, 232, 248), QColor(120, 160, 214)}; // Windows 7
+    case 205:
+    case 206:
+    case 207:
+    case 209:
+    case 210: return {QColor(240, 236, 226), QColor(196, 186, 160)}; // the older looks
+    default: return {QColor(214, 230, 252), QColor(74, 128, 206)};   // blue (208, 215)
+    }
+}
+
+void CSplash::paintEvent(QPaintEvent *) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF r = rect();
+    const auto [top, bottom] = backgroundOf(look_);
+    const bool dark = look_ == 216;
+
+    QLinearGradient background(r.topLeft(), r.bottomLeft());
+    background.setColorAt(0, top);
+    background.setColorAt(1, bottom);
+    p.fillRect(r, background);
+
+    // A sweep of light across the lower half.
+    QPainterPath wave;
+    wave.moveTo(0, r.height() * 0.62);
+    wave.cubicTo(r.width() * 0.35, r.height() * 0.45, r.width() * 0.65, r.height() * 0.85,
+                 r.width(), r.height() * 0.6);
+    wave.lineTo(r.width(), r.height());
+    wave.lineTo(0, r.height());
+    wave.closeSubpath();
+    p.fillPath(wave, QColor(255, 255, 255, dark ? 28 : 70));
+
+    // Letters of the scripts the program types, faint behind the name.
+    QFont letters(QStringLiteral("Noto Sans"), 34);
+    p.setFont(letters);
+    p.setPen(QColor(255, 255, 255, dark ? 60 : 110));
+    const QString scripts = QStringLiteral(u"\u0B85  \u0915  \u0C95  \u0C24  \u0D2E  \u0DC3  A");
+    p.drawText(QRectF(0, 18, r.width(), 60), Qt::AlignCenter, scripts);
+
+    QFont title(QStringLiteral("Noto Sans"), 36, QFont::Bold);
+    p.setFont(title);
+    p.setPen(dark ? QColor(240, 240, 240) : QColor(20, 52, 110));
+    p.drawText(QRectF(0, 84, r.width(), 70), Qt::AlignCenter, QString::fromUtf8(productName));
+
+    QFont subtitle(QStringLiteral("Noto Sans"), 12);
+    p.setFont(subtitle);
+    p.setPen(dark ? QColor(200, 200, 200) : QColor(40, 70, 120));
+    p.drawText(QRectF(0, 150, r.width(), 24), Qt::AlignCenter,
+               tr("Word processing for Indian languages"));
+
+    // The version line on a light panel, in dark green.
+    const QRectF panel(16, r.height() - 44, 180, 28);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(255, 255, 255, 190));
+    p.drawRoundedRect(panel, 6, 6);
+    QFont version(QStringLiteral("Times New Roman"));
+    version.setPixelSize(12);
+    version.setBold(true);
+    p.setFont(version);
+    p.setPen(QColor(0, 92, 0));
+    p.drawText(panel.adjusted(10, 0, -6, 0), Qt::AlignVCenter | Qt::AlignLeft, versionText());
+
+    p.setPen(dark ? QColor(180, 180, 180) : QColor(255, 255, 255));
+    QFont maker(QStringLiteral("Noto Sans"), 9);
+    p.setFont(maker);
+    if (mode_ == Mode::Splash)
+        p.drawText(QRectF(0, r.height() - 40, r.width() - 16, 20),
+                   Qt::AlignRight | Qt::AlignVCenter, QString::fromUtf8(makerName));
+    p.setPen(QColor(0, 0, 0, 60));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(r.adjusted(0, 0, -1, -1));
+}
+
+void CSplash::keyPressEvent(QKeyEvent *event) {
+    if (mode_ == Mode::About && (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return ||
+                                 event->key() == Qt::Key_Enter)) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+} // namespace tarvellite::ui
