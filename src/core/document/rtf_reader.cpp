@@ -205,6 +205,7 @@ constexpr KwEntry keywordTable[] = {
     {"pntxta", Kw::Pntxta},
     {"pntxtb", Kw::Pntxtb},
     {"shppict", Kw::Shppict},
+    {"nesttableprops", Kw::Shppict},
     {"fldrslt", Kw::Fldrslt},
     // Destinations whose content is never body text.
     {"stylesheet", Kw::SkipDest},
@@ -633,7 +634,7 @@ const CodePage *Reader::currentDecoder() {
         if (!d)
             d = CodePage::get(ansiCodePage);
         if (top().dest == Dest::FontTable)
-            return d;
+            return d->number() == symbolCodePage ? CodePage::get(ansiCodePage) : d;
         cachedDecoder_ = d;
         cachedDecoderFont_ = font;
     }
@@ -855,9 +856,10 @@ void Reader::finishLevelText() {
         t = t.substr(1, len);
     }
     const std::size_t last = t.find_last_of(std::u16string_view(u"\0\1\2\3\4\5\6\7\10", 9));
-    const std::u16string_view after = last == std::u16string_view::npos ? t : t.substr(last + 1);
-    lv->suffix = after.find(u')') != std::u16string_view::npos ? NumberSuffix::Parenthesis
-                                                               : NumberSuffix::Period;
+    if (last == std::u16string_view::npos)
+        return; // no number in the text: a bullet or a fixed label
+    const std::size_t first = t.find_first_of(std::u16string_view(u"\0\1\2\3\4\5\6\7\10", 9));
+    lv->suffix = suffixOf(t.substr(0, first), t.substr(last + 1));
 }
 
 void Reader::finishPicture() {

@@ -242,8 +242,9 @@ std::string Writer::build() {
             out_ += "{\\listtext ";
             text(labels[i], false);
             out_ += "\\tab}";
+        } else {
+            out_ += ' ';
         }
-        out_ += ' ';
         for (const Run &r : p.runs) {
             const CharFormat &c = r.format;
             num("{\\f", fontIndex(c));
