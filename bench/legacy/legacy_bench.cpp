@@ -1,6 +1,7 @@
 // Speed of the legacy Tamil converter: one call per word as the program makes them, and whole
 // texts through the word walker. Throughput is in bytes of legacy text.
 
+#include "core/document/document_io.h"
 #include "core/legacy/legacy_converter.h"
 #include "core/legacy/legacy_runs.h"
 #include "core/legacy/legacy_words.h"
@@ -162,6 +163,31 @@ void BM_ConvertLegacyRuns(benchmark::State &state) {
     state.counters["words"] = static_cast<double>(state.range(0));
 }
 BENCHMARK(BM_ConvertLegacyRuns)->Arg(100'000)->Unit(benchmark::kMillisecond);
+
+// Opening a legacy RTF file as the program does: read it, find the legacy fonts, convert.
+void BM_OpenLegacyRtf(benchmark::State &state) {
+    const RichDocument original = legacyDocument(static_cast<std::size_t>(state.range(0)));
+    Bytes rtf;
+    BytesSink sink(rtf);
+    if (!StoreDocumentBody("legacy.rtf", original, PageLayout{}, sink)) {
+        state.SkipWithError("cannot write the RTF");
+        return;
+    }
+    LegacyConversionOptions options;
+    options.defaultUnicodeFont = u"Vijaya";
+    options.isFontInstalled = [](std::u16string_view f) { return f == u"Latha"; };
+    for (auto _ : state) {
+        Result<LoadedDocument> loaded = LoadDocumentBody("legacy.rtf", rtf);
+        if (!loaded || !loaded->hasLegacyFonts) {
+            state.SkipWithError("the RTF does not read back with its legacy fonts");
+            return;
+        }
+        benchmark::DoNotOptimize(ConvertLegacyRuns(loaded->document, options));
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * rtf.size()));
+    state.counters["words"] = static_cast<double>(state.range(0));
+}
+BENCHMARK(BM_OpenLegacyRtf)->Arg(100'000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
