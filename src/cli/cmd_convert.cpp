@@ -2,8 +2,10 @@
 
 #include "cli/command.h"
 #include "core/app/file_io.h"
+#include "core/app/settings_records.h"
 #include "core/app/unicode.h"
 #include "core/document/document_io.h"
+#include "core/legacy/legacy_runs.h"
 
 #include <cstdio>
 
@@ -12,7 +14,7 @@ namespace tarvellite::cli {
 namespace {
 
 constexpr const char *convertUsage =
-    "usage: tarvellite-cli convert [--quiet] IN OUT\n"
+    "usage: tarvellite-cli convert [--quiet] [--legacy auto|never] IN OUT\n"
     "\n"
     "Reads the document IN and writes it as OUT, each by the kind its extension names:\n"
     ".tvl (own header, then RTF), .rtf/.doc/.docx/.htm/.tvx (RTF), .tmp (recovery file),\n"
@@ -20,6 +22,9 @@ constexpr const char *convertUsage =
     "OUT is written through a temporary file and a rename; an existing OUT is replaced only\n"
     "when the conversion succeeds. Warnings about what was recovered from go to standard\n"
     "error unless --quiet is given.\n"
+    "With --legacy auto, text in TAM/TAB legacy Tamil fonts of an .rtf/.doc/.docx/.htm IN is\n"
+    "converted to Unicode Tamil in the default Unicode font, as on opening; the default,\n"
+    "never, keeps it as it is.\n"
     "\n"
     "Exit status: 0 done, 1 IN could not be read or is not a document, or OUT could not be\n"
     "written, 2 bad usage.\n";
@@ -29,14 +34,19 @@ constexpr std::size_t maxDocumentBytes = 512u << 20;
 
 int runConvert(const std::vector<std::string> &args) {
     bool quiet = false;
+    bool convertLegacy = false;
     std::vector<std::string> paths;
-    for (const std::string &a : args) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string &a = args[i];
         if (a == "--help" || a == "-h") {
             std::fputs(convertUsage, stdout);
             return exitOk;
         }
         if (a == "--quiet" || a == "-q")
             quiet = true;
+        else if (a == "--legacy" && i + 1 < args.size() &&
+                 (args[i + 1] == "auto" || args[i + 1] == "never"))
+            convertLegacy = args[++i] == "auto";
         else if (a.size() > 1 && a[0] == '-' && paths.empty())
             return std::fprintf(stderr, "tarvellite-cli convert: unknown option %s\n%s", a.c_str(),
                                 convertUsage),
@@ -65,6 +75,12 @@ int runConvert(const std::vector<std::string> &args) {
         for (const ReadWarning &w : loaded->warnings)
             std::fprintf(stderr, "tarvellite-cli convert: %s: warning: %s (at byte %zu)\n",
                          in.c_str(), w.message.c_str(), w.byteOffset);
+
+    if (convertLegacy && loaded->hasLegacyFonts) {
+        LegacyConversionOptions options;
+        options.defaultUnicodeFont = defaultUnicodeTamilFont;
+        ConvertLegacyRuns(loaded->document, options);
+    }
 
     if (out == "-") {
         const std::string text = utf16ToUtf8(loaded->document.plainText(u"\n", u"\n", true));
