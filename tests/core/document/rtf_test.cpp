@@ -1,5 +1,6 @@
 // The RTF reader on small inputs, hostile inputs, and the writer's round trips.
 
+#include "core/app/file_io.h"
 #include "core/app/unicode.h"
 #include "core/document/document_io.h"
 #include "core/document/rtf_reader.h"
@@ -399,6 +400,44 @@ TEST(DocumentFiles, RtfThroughTvlGivesTheSameText) {
     ASSERT_TRUE(fromTvl);
     EXPECT_EQ(fromTvl->document, fromRtf->document);
     EXPECT_EQ(store("a.txt", fromTvl->document), direct);
+}
+
+} // namespace
+} // namespace tarvellite
+
+namespace tarvellite {
+namespace {
+
+// RTF written once by LibreOffice from libreoffice-indic.fodt: Tamil, Hindi and Sinhala text,
+// a bulleted list, a two-level numbered list, a table and a PNG picture (red.png).
+TEST(RtfReader, LibreOfficeFixture) {
+    const std::string dir = TARVELLITE_SOURCE_DIR "/tests/data/document/";
+    Result<Bytes> bytes = readWholeFile(dir + "libreoffice-indic.rtf", 1u << 20);
+    ASSERT_TRUE(bytes);
+    Result<ReadOutcome> r = readRtf(*bytes);
+    ASSERT_TRUE(r) << r.error().describe();
+    const RichDocument &doc = r->document;
+    EXPECT_EQ(utf16ToUtf8(doc.plainText(u"|", u"/", true)),
+              "தமிழ் கடிதம் எழுதுங்கள்|हिन्दी में लिखें|සිංහල භාෂාව|முதல்|இரண்டாம்|one|sub|two|"
+              "அ\tआ|ඇ\tend|picture:  done");
+    ASSERT_EQ(doc.paragraphs.size(), 11u);
+    EXPECT_EQ(doc.paragraphs[0].format.alignment, Alignment::Center);
+    bool boldWord = false;
+    for (const tarvellite::Run &run : doc.paragraphs[0].runs)
+        boldWord |= run.format.bold && run.text == u"கடிதம்";
+    EXPECT_TRUE(boldWord);
+    const std::vector<std::u16string> labels = doc.listLabels();
+    EXPECT_EQ(labels[3], u"\u2022");
+    EXPECT_EQ(labels[4], u"\u2022");
+    EXPECT_EQ(labels[5], u"1.");
+    EXPECT_EQ(labels[6], u"a)");
+    EXPECT_EQ(labels[7], u"2.");
+    ASSERT_EQ(doc.pictures.size(), 1u);
+    Result<Bytes> png = readWholeFile(dir + "red.png", 1u << 20);
+    ASSERT_TRUE(png);
+    EXPECT_EQ(doc.pictures[0].format, PictureFormat::Png);
+    EXPECT_EQ(doc.pictures[0].bytes, *png);
+    EXPECT_GT(doc.pictures[0].widthTwips, 0);
 }
 
 } // namespace
