@@ -1,0 +1,124 @@
+// Load time, checking throughput, suggestion and prefix lookup latency on the shipped
+// dictionaries (build/bin/DictionaryFiles).
+
+#include "bench_words.h"
+#include "core/app/messages.h"
+
+#include <benchmark/benchmark.h>
+#include <map>
+#include <memory>
+
+namespace tarvellite::bench {
+namespace {
+
+const char *const locales[] = {"en-US", "hi-IN", "kn-IN", "ta-IN", "te-IN", "ml-IN", "si-LK"};
+
+CDictionary &loaded(const std::string &locale) {
+    static std::map<std::string, std::unique_ptr<CDictionary>> cache;
+    auto &d = cache[locale];
+    if (!d) {
+        d = std::make_unique<CDictionary>();
+        d->Load(dictionaryPath(locale), "", false);
+    }
+    return *d;
+}
+
+void Load(benchmark::State &state, std::string locale) {
+    for (auto _ : state) {
+        CDictionary d;
+        if (!d.Load(dictionaryPath(locale), "", false))
+            state.SkipWithError("dictionary not built");
+        benchmark::DoNotOptimize(d.wordCount());
+    }
+}
+
+void CheckCorrect(benchmark::State &state, std::string locale) {
+    const CDictionary &d = loaded(locale);
+    const auto words = sampleWords(d, 10000, 2, 1);
+    if (words.empty())
+        return state.SkipWithError("dictionary not built");
+    std::size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(d.CheckWord(words[i]));
+        if (++i == words.size())
+            i = 0;
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+
+void CheckCorrupted(benchmark::State &state, std::string locale) {
+    const CDictionary &d = loaded(locale);
+    const std::u16string alphabet = alphabetOf(d);
+    std::mt19937 rng(2);
+    std::vector<std::u16string> words;
+    for (std::u16string w : sampleWords(d, 10000, 4, 3))
+        if (corrupt(d, alphabet, w, static_cast<Corruption>(words.size() % 3), rng))
+            words.push_back(w);
+    if (words.empty())
+        return state.SkipWithError("dictionary not built");
+    std::size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(d.CheckWord(words[i]));
+        if (++i == words.size())
+            i = 0;
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+
+void Suggest(benchmark::State &state, std::string locale) {
+    CDictionary &d = loaded(locale);
+    const std::u16string alphabet = alphabetOf(d);
+    std::mt19937 rng(4);
+    std::vector<std::u16string> words;
+    for (std::u16string w : sampleWords(d, 300, 4, 5))
+        if (corrupt(d, alphabet, w, static_cast<Corruption>(words.size() % 3), rng))
+            words.push_back(w);
+    if (words.empty())
+        return state.SkipWithError("dictionary not built");
+    std::vector<std::u16string> out;
+    std::size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(d.GetSuggestions(out, words[i]));
+        if (++i == words.size())
+            i = 0;
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+
+void LookupPrefix(benchmark::State &state, std::string locale) {
+    const CDictionary &d = loaded(locale);
+    std::vector<std::u16string> prefixes;
+    for (const auto &w : sampleWords(d, 1000, 4, 6))
+        prefixes.push_back(w.substr(0, 2 + prefixes.size() % 3));
+    if (prefixes.empty())
+        return state.SkipWithError("dictionary not built");
+    std::vector<std::u16string> out;
+    std::size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(d.LookupPrefix(prefixes[i], defaultLookupCount, out));
+        if (++i == prefixes.size())
+            i = 0;
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+
+const int registered = [] {
+    setMessageEcho(false);
+    for (const char *l : locales) {
+        benchmark::RegisterBenchmark((std::string("Load/") + l).c_str(), Load, l)
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark((std::string("CheckCorrect/") + l).c_str(), CheckCorrect, l);
+        benchmark::RegisterBenchmark((std::string("CheckCorrupted/") + l).c_str(), CheckCorrupted,
+                                     l);
+        benchmark::RegisterBenchmark((std::string("Suggest/") + l).c_str(), Suggest, l)
+            ->Unit(benchmark::kMicrosecond);
+        benchmark::RegisterBenchmark((std::string("LookupPrefix/") + l).c_str(), LookupPrefix, l)
+            ->Unit(benchmark::kMicrosecond);
+    }
+    return 0;
+}();
+
+} // namespace
+} // namespace tarvellite::bench
+
+BENCHMARK_MAIN();
