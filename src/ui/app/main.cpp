@@ -1,5 +1,6 @@
 #include "ui/app/message_presenter.h"
 #include "ui/app/tarvellite_app.h"
+#include "ui/mainwindow/app_hooks.h"
 
 #include <QApplication>
 
@@ -13,6 +14,7 @@ int main(int argc, char **argv) {
     QApplication qtApp(argc, argv);
     tarvellite::ui::installMessageBoxPresenter();
     tarvellite::ui::CTarvelLiteApp app;
+    tarvellite::ui::installMainFrameHooks(app);
     if (!app.InitInstance(QApplication::arguments()))
         return 1;
     return app.ExitInstance(QApplication::exec());

@@ -1,0 +1,40 @@
+#include "ui/mainwindow/app_hooks.h"
+
+#include "ui/app/tarvellite_app.h"
+#include "ui/document/app_flags.h"
+#include "ui/document/document_settings.h"
+#include "ui/mainwindow/main_frame.h"
+
+namespace tarvellite::ui {
+
+namespace {
+
+CMainFrame *frameOf(CTarvelLiteApp &app) {
+    return qobject_cast<CMainFrame *>(app.mainWindow());
+}
+
+} // namespace
+
+void installMainFrameHooks(CTarvelLiteApp &app) {
+    CTarvelLiteApp::Hooks &hooks = app.hooks();
+    hooks.createMainFrame = [](CTarvelLiteApp &a) -> QMainWindow * {
+        bindApplicationBusy([&a] { return a.busy(); }, [&a](bool busy) { a.setBusy(busy); });
+        documentSettings() = documentSettingsFrom(a.settings());
+        auto *frame = new CMainFrame;
+        frame->closingHook = [&a] {
+            a.settings().tabbedMode = documentSettings().tabbedMode ? 1 : 0;
+            a.OnClosingMainFrame();
+        };
+        return frame;
+    };
+    hooks.newDocument = [](CTarvelLiteApp &a) {
+        CMainFrame *frame = frameOf(a);
+        return frame && frame->newDocument() != nullptr;
+    };
+    hooks.openDocument = [](CTarvelLiteApp &a, const QString &path) {
+        CMainFrame *frame = frameOf(a);
+        return frame && frame->OpenDocumentPath(path);
+    };
+}
+
+} // namespace tarvellite::ui
