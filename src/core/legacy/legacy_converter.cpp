@@ -36,7 +36,9 @@ std::size_t placeVowelSigns(char16_t *w, std::size_t length) {
                 w[o++] = next;
                 w[o++] = c == signE ? signO : signOO;
                 i += 3;
-            } else if (after == letterLLA && i + 3 < length && isConsonant(w[i + 3])) {
+            } else if (c == signE && after == letterLLA && i + 3 < length &&
+                       isConsonant(w[i + 3])) {
+                // ௌ is ெ with the length mark, drawn like ள; after ே a ள is always the letter.
                 w[o++] = next;
                 w[o++] = signAU;
                 i += 3;

@@ -29,8 +29,8 @@ unsigned char legacyByteOf(char16_t unit);
 /// `input` holds one character per legacy byte (see `legacyByteOf`); `isTab` selects the TAB
 /// encoding (ASCII below 0x80), false the TAM encoding. Every byte is expanded to the Unicode
 /// sequence of its glyph, in the glyph's visual order; then each prefix vowel sign (ெ ே ை) is
-/// moved after the one code unit that follows it, and ெ/ே joined with a following ா, or with a
-/// ள that comes before a consonant, into ொ/ோ/ௌ.
+/// moved after the one code unit that follows it, ெ/ே joined with a following ா into ொ/ோ, and
+/// ெ with a ள that comes before a consonant into ௌ.
 ///
 /// `output` is replaced by the result; the function returns its length in UTF-16 units.
 /// Deterministic, no state between calls, no setup: the tables are built at compile time.

@@ -46,10 +46,12 @@ const ConversionCase conversionCases[] = {
     {"KoFromSignEAndAa", Tam, "AA E8 A3", "0B95 0BCA"},                // கொ
     {"KooFromSignEeAndAa", Tam, "AB E8 A3", "0B95 0BCB"},              // கோ
     {"KauraLlaBeforeConsonant", Tam, "AA E8 F7 F3", "0B95 0BCC 0BB0"}, // கௌர
-    {"KaiAsEeLlaBeforeConsonant", Tam, "AB E8 F7 F3", "0B95 0BCC 0BB0"},
-    {"KelPulliAfterLla", Tam, "AA E8 F7 A2", "0B95 0BC6 0BB3 0BCD"}, // கெள்
-    {"KelLlaLastStaysLetter", Tam, "AA E8 F7", "0B95 0BC6 0BB3"},    // கெள
-    {"LaiSignAiMovesAfter", Tam, "AC F4", "0BB2 0BC8"},              // லை
+    // ே never takes the length mark: the ள is a letter ("மேளம்", not "மௌம்").
+    {"EeKeepsLlaBeforeConsonant", Tam, "AB F1 F7 8B", "0BAE 0BC7 0BB3 0BAE 0BCD"}, // மேளம்
+    {"EeKeepsLlaBeforeRa", Tam, "AB E8 F7 F3", "0B95 0BC7 0BB3 0BB0"},             // கேளர
+    {"KelPulliAfterLla", Tam, "AA E8 F7 A2", "0B95 0BC6 0BB3 0BCD"},               // கெள்
+    {"KelLlaLastStaysLetter", Tam, "AA E8 F7", "0B95 0BC6 0BB3"},                  // கெள
+    {"LaiSignAiMovesAfter", Tam, "AC F4", "0BB2 0BC8"},                            // லை
     {"SignAiMovesOneUnitOnly", Tam, "AC 41", "0B95 0BC8 0BBF"},
     {"SignELastStaysLast", Tam, "E8 AA", "0B95 0BC6"},
     {"SignAiLastStaysLast", Tam, "E8 AC", "0B95 0BC8"},
