@@ -13,11 +13,22 @@ void InputContext::SelectLanguage(int languageIndex) {
     currentLanguage_ = tables_.languageTable[languageIndex];
     currentLanguage_.firstKeyboard += currentLanguage_.selectedKeyboard;
     ReleaseStickyModifiers();
-    if (const KBDDATA *keys = currentKeyboardData())
-        BuildKeyCaptions(keyCaptions_, *keys);
-    else
-        keyCaptions_ = KeyCaptionTable{};
+    keyboardChanged();
     notifySelection();
+}
+
+void InputContext::keyboardChanged() {
+    keyCaptions_ = KeyCaptionTable{};
+    typedUnits_.reset();
+    const KBDDATA *keys = currentKeyboardData();
+    if (!keys)
+        return;
+    BuildKeyCaptions(keyCaptions_, *keys);
+    for (int layer = 0; layer < layerCount; ++layer)
+        for (int k = 0; k < keyPositionCount; ++k)
+            for (int p = 1; p <= keys->unitCount(layer, k); ++p)
+                if (keys->slot(layer, p, k) != emptySlot)
+                    typedUnits_.set(keys->slot(layer, p, k));
 }
 
 void InputContext::SelectKeyboard(int relativeIndex) {
@@ -29,8 +40,7 @@ void InputContext::SelectKeyboard(int relativeIndex) {
     record.selectedKeyboard = relativeIndex;
     currentLanguage_ = record;
     currentLanguage_.firstKeyboard += relativeIndex;
-    if (const KBDDATA *keys = currentKeyboardData())
-        BuildKeyCaptions(keyCaptions_, *keys);
+    keyboardChanged();
     showCaptionsFor(false, false);
     ReleaseStickyModifiers();
     notifySelection();
@@ -54,6 +64,12 @@ void InputContext::cycleKeyboard() {
 
 void InputContext::togglePreviousLanguage() {
     SelectLanguage(previousLanguage_);
+}
+
+std::string_view InputContext::currentLanguageCode() const {
+    if (languageIndex_ < 0 || languageIndex_ >= static_cast<int>(tables_.languageCodes.size()))
+        return {};
+    return tables_.languageCodes[languageIndex_];
 }
 
 int InputContext::currentKeyboardIndex() const {

@@ -2,6 +2,8 @@
 
 #include "core/input/keyboard_data.h"
 
+#include <bitset>
+#include <string_view>
 #include <vector>
 
 namespace tarvellite {
@@ -51,6 +53,8 @@ class InputContext {
     /// -1 until the first selection.
     int currentLanguageIndex() const { return languageIndex_; }
     int previousLanguageIndex() const { return previousLanguage_; }
+    /// The two-letter code of the current language ("TA"), or empty.
+    std::string_view currentLanguageCode() const;
     /// For the settings load: the previous language as stored.
     void setPreviousLanguageIndex(int index) { previousLanguage_ = index; }
 
@@ -66,6 +70,8 @@ class InputContext {
     int currentKeyboardIndex() const;
 
     const KeyCaptionTable &keyCaptionTable() const { return keyCaptions_; }
+    /// Whether a key of the current keyboard types `unit` (in any layer).
+    bool keyboardTypes(char16_t unit) const { return typedUnits_.test(unit); }
 
     ModifierState &modifiers() { return modifiers_; }
     const ModifierState &modifiers() const { return modifiers_; }
@@ -81,6 +87,7 @@ class InputContext {
     void removeListener(InputListener *listener);
 
   private:
+    void keyboardChanged();
     void notifySelection();
 
     KeyboardTables &tables_;
@@ -88,6 +95,7 @@ class InputContext {
     int previousLanguage_ = 0;
     LANGDETAILS currentLanguage_;
     KeyCaptionTable keyCaptions_{};
+    std::bitset<0x10000> typedUnits_;
     ModifierState modifiers_;
     std::vector<InputListener *> listeners_;
 };

@@ -400,9 +400,12 @@ void TranslationEngine::doubledConsonantRule(std::array<char16_t, 4> &out, int &
                                              TextTarget &t) {
     const LANGDETAILS &lang = context_.currentLanguage();
     const KBDTYPE *type = context_.currentKeyboardType();
-    // Typewriter layouts only, and only keys that type one consonant: a key that types a
-    // conjunct or a consonant with its virama is delivered as its table gives it.
-    if (!options_.autoPulli || lang.viramaMode == 0 || !type || type->isPhonetic() || count != 1)
+    // The automatic virama is Tamil's ("Auto Pulli for Tamil"): other scripts spell adjacent
+    // equal consonants without one (ममता, ನನಗೆ). Typewriter layouts only, and only keys that
+    // type one consonant: a key that types a conjunct or a consonant with its virama is
+    // delivered as its table gives it.
+    if (!options_.autoPulli || lang.viramaMode == 0 || context_.currentLanguageCode() != "TA" ||
+        !type || type->isPhonetic() || count != 1)
         return;
     const char16_t c = out[0];
     const Context r = ReadContext(t, false, false, false, true);
@@ -429,6 +432,15 @@ void TranslationEngine::signReplacementRule(std::array<char16_t, 4> &out, TextTa
         !(lang.isVowelSign(y) || y == lang.virama))
         return;
     const int vowel = lang.vowelIndex(c);
+    // A vowel letter after a vowel sign is taken as a new syllable (भाई, हुआ, जाए) where the
+    // typist could have typed the sign itself: on phonetic layouts, and on typewriter layouts
+    // with a key for that sign. Where the letter is the only way to the sign (Tamil99,
+    // Wijesekara), it replaces the sign before it. A sign always replaces a sign or a virama.
+    if (vowel >= 0 && y != lang.virama) {
+        const KBDTYPE *type = context_.currentKeyboardType();
+        if (!type || type->isPhonetic() || context_.keyboardTypes(lang.signOfVowel(vowel)))
+            return;
+    }
     if (vowel >= 0)
         out[0] = lang.signOfVowel(vowel);
     deleteBeforeCaret(t);

@@ -1,9 +1,8 @@
 // Composition rules of the translation engine, on small layouts written for the tests.
 
+#include "core/input/translation_engine.h"
 #include "layout_source.h"
 #include "typing_fixture.h"
-
-#include "core/input/translation_engine.h"
 
 #include <gtest/gtest.h>
 
@@ -62,9 +61,10 @@ rule h ஸ => ஷ@ர 1
 rule u அ => ஔ 1
 )";
 
+// The test language twice: as Hindi (index 1) and as Tamil (index 3), whose own rules differ.
 KeyboardTables testTables() {
     std::vector<LanguageSource> languages;
-    for (std::string_view src : {latinSource, testSource}) {
+    for (std::string_view src : {latinSource, testSource, latinSource, testSource}) {
         Result<LanguageSource> lang = parseLayoutSource(src, "test");
         EXPECT_TRUE(lang.ok()) << lang.error().describe();
         languages.push_back(*lang);
@@ -79,90 +79,95 @@ const KeyboardTables &tables() {
 
 void expectRows(std::string_view keyboard, std::initializer_list<TypingCase> rows,
                 const TypingOptions &options = {}) {
-    testing::expectTyping(tables(), "HI", keyboard, rows, options);
+    testing::expectTyping(tables(), "TA", keyboard, rows, options);
 }
 
 TEST(Typewriter, KeysAndVowelSigns) {
     expectRows("Type", {
-        {"k", "க"},
-        {"K", "ங"},
-        {"j", "இ", "a vowel at the start stays a vowel"},
-        {"kj", "கி", "a vowel after a consonant becomes its sign"},
-        {"k j", "க இ", "after a space it stays a vowel"},
-        {"kg", "க", "a vowel without a sign leaves nothing after a consonant"},
-        {"q", "க்ஷ", "a key may type several units"},
-    });
+                           {"k", "க"},
+                           {"K", "ங"},
+                           {"j", "இ", "a vowel at the start stays a vowel"},
+                           {"kj", "கி", "a vowel after a consonant becomes its sign"},
+                           {"k j", "க இ", "after a space it stays a vowel"},
+                           {"kg", "க", "a vowel without a sign leaves nothing after a consonant"},
+                           {"q", "க்ஷ", "a key may type several units"},
+                       });
 }
 
 TEST(Typewriter, DoubledConsonantGetsItsVirama) {
-    expectRows("Type", {
-        {"jkk", "இக்க", "inside a word: C virama C"},
-        {"kk", "கக்", "at the start of the text: C C virama"},
-        {"j kk", "இ கக்", "after a space the pair is read as at a start"},
-        {"kdk", "க்க", "a typed virama is not doubled again"},
-        {"kq", "கக்ஷ", "a key typing several units is delivered as its table gives it"},
-        {"tt", "டட்", "a key whose table gives C+virama"},
-    });
+    expectRows("Type",
+               {
+                   {"jkk", "இக்க", "inside a word: C virama C"},
+                   {"kk", "கக்", "at the start of the text: C C virama"},
+                   {"j kk", "இ கக்", "after a space the pair is read as at a start"},
+                   {"kdk", "க்க", "a typed virama is not doubled again"},
+                   {"kq", "கக்ஷ", "a key typing several units is delivered as its table gives it"},
+                   {"tt", "டட்", "a key whose table gives C+virama"},
+               });
     expectRows("Type", {{"jkk", "இகக", "no auto virama without Auto Pulli"}},
                {.engine = {.enhancedEditing = true, .autoPulli = false}});
+    testing::expectTyping(tables(), "HI", "Type", {{"jkk", "இகக", "the auto virama is Tamil's"}});
 }
 
 TEST(Typewriter, SignReplacement) {
-    expectRows("Type", {
-        {"ker", "கி", "a second sign replaces the first"},
-        {"kdj", "கி", "a vowel after consonant+virama replaces the virama with its sign"},
-        {"ked", "க்", "a virama replaces a sign"},
-        {"keg", "க", "a vowel without a sign removes the sign"},
-    });
+    expectRows(
+        "Type",
+        {
+            {"ker", "கி", "a second sign replaces the first"},
+            {"kdj", "கி", "a vowel after consonant+virama replaces the virama with its sign"},
+            {"ked", "க்", "a virama replaces a sign"},
+            {"keg", "க", "a vowel without a sign removes the sign"},
+            {"kej", "காஇ", "a vowel letter after a sign that has its own key starts a syllable"},
+        });
     expectRows("Type", {{"ker", "காி", "standard editing leaves signs alone"}},
                {.engine = {.enhancedEditing = false, .autoPulli = true}});
 }
 
 TEST(Typewriter, WordEndVirama) {
     expectRows("Type", {
-        {"kd ", "க ", "a virama at the end of a word goes"},
-        {"kd\\n", "க\n", "also before a line break"},
-        {"kd\\b", "", "Backspace after consonant+virama removes both"},
-        {"ke ", "கா ", "other signs stay"},
-    });
+                           {"kd ", "க ", "a virama at the end of a word goes"},
+                           {"kd\\n", "க\n", "also before a line break"},
+                           {"kd\\b", "", "Backspace after consonant+virama removes both"},
+                           {"ke ", "கா ", "other signs stay"},
+                       });
 }
 
 TEST(Typewriter, ComboBoxAndLatinGetNoComposition) {
-    expectRows("Type", {{"kk", "கக"}, {"ker", "காி"}},
-               {.kind = TargetKind::TargetCombo});
+    expectRows("Type", {{"kk", "கக"}, {"ker", "காி"}}, {.kind = TargetKind::TargetCombo});
     EXPECT_EQ(testing::typeKeys(tables(), 0, 0, "kkK"), "kkK");
 }
 
 TEST(Phonetic, ShortVowelPaths) {
     expectRows("Phon", {
-        {"k", "க்"},
-        {"ka", "க", "a removes the virama"},
-        {"kaa", "கா", "a after the inherent vowel lengthens it"},
-        {"ki", "கி"},
-        {"kai", "கை"},
-        {"ke", "கெ", "e replaces the virama with its sign"},
-        {"kae", "கஎ", "after the bare consonant e is the vowel"},
-        {"kE", "கே"},
-        {"ku", "கு", "u with no rule replaces the virama with its sign"},
-        {"a", "அ"},
-        {"i", "இ", "i at the start is the vowel i"},
-        {"ai", "ஐ", "a then i is the vowel ai"},
-        {"au", "ஔ", "a u rule"},
-        {"kk", "க்க்", "no auto virama on phonetic layouts"},
-    });
+                           {"k", "க்"},
+                           {"ka", "க", "a removes the virama"},
+                           {"kaa", "கா", "a after the inherent vowel lengthens it"},
+                           {"ki", "கி"},
+                           {"kai", "கை"},
+                           {"ke", "கெ", "e replaces the virama with its sign"},
+                           {"kae", "கஎ", "after the bare consonant e is the vowel"},
+                           {"kE", "கே"},
+                           {"ku", "கு", "u with no rule replaces the virama with its sign"},
+                           {"a", "அ"},
+                           {"i", "இ", "i at the start is the vowel i"},
+                           {"ai", "ஐ", "a then i is the vowel ai"},
+                           {"au", "ஔ", "a u rule"},
+                           {"kk", "க்க்", "no auto virama on phonetic layouts"},
+                       });
 }
 
 TEST(Phonetic, RuleKeys) {
-    expectRows("Phon", {
-        {"kh", "ஹ்", "two-character rule: erase 2, deliver two units"},
-        {"sh", "ஸ்ஹ", "rules match the text before the caret exactly"},
-        {"sah", "ஷஸர", "one-character rule with the context placeholder"},
-        {"h", "ஹ", "h with no context is its key"},
-        {"M", "ம்", "M gives consonant+virama when its Shift slot 2 is the virama"},
-        {"R", "ற்"},
-        {"kakh", "கஹ்", "only an exact pair fires a two-character rule"},
-        {"kah", "கஹ", "the bare consonant before h is not taken away"},
-    });
+    expectRows("Phon",
+               {
+                   {"kh", "ஹ்", "two-character rule: erase 2, deliver two units"},
+                   {"sh", "ஸ்ஹ", "rules match the text before the caret exactly"},
+                   {"sah", "ஷஸர", "one-character rule with the context placeholder"},
+                   {"h", "ஹ", "h with no context is its key"},
+                   {"M", "ம்", "M gives consonant+virama when its Shift slot 2 is the virama"},
+                   {"R", "ற்"},
+                   {"kakh", "கஹ்", "only an exact pair fires a two-character rule"},
+                   {"kah", "கஹ", "the bare consonant before h is not taken away"},
+               });
 }
 
 TEST(Engine, CapsLockAndLatches) {
@@ -173,7 +178,7 @@ TEST(Engine, CapsLockAndLatches) {
 
     KeyboardTables t = tables();
     InputContext context(t);
-    context.SelectLanguage(1);
+    context.SelectLanguage(3);
     TranslationEngine engine(context);
     MemoryTarget target;
     engine.setTarget(TargetKind::TargetDocument, &target);
@@ -199,7 +204,7 @@ TEST(Engine, CapsLockAndLatches) {
 TEST(Engine, CtrlLayerAndShortcuts) {
     KeyboardTables t = tables();
     InputContext context(t);
-    context.SelectLanguage(1);
+    context.SelectLanguage(3);
     for (int keyboard : {0, 1}) {
         SCOPED_TRACE(keyboard);
         context.SelectKeyboard(keyboard);
@@ -223,7 +228,7 @@ TEST(Engine, CtrlLayerAndShortcuts) {
 TEST(Engine, PassesOnWhatItDoesNotTranslate) {
     KeyboardTables t = tables();
     InputContext context(t);
-    context.SelectLanguage(1);
+    context.SelectLanguage(3);
     TranslationEngine engine(context);
     MemoryTarget target;
     engine.setTarget(TargetKind::TargetDocument, &target);
@@ -244,7 +249,7 @@ TEST(Engine, PassesOnWhatItDoesNotTranslate) {
 TEST(Engine, SelectionIsReplacedAndBackspaceStopsAtIt) {
     KeyboardTables t = tables();
     InputContext context(t);
-    context.SelectLanguage(1);
+    context.SelectLanguage(3);
     TranslationEngine engine(context);
     auto run = [&](std::u16string initial, int anchor, int caret, std::string_view keys) {
         MemoryTarget target(std::move(initial));
