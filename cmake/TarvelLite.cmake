@@ -44,7 +44,7 @@ endfunction()
 # A fuzz target: a file defining LLVMFuzzerTestOneInput. With TARVELLITE_FUZZ (clang) it is a
 # libFuzzer binary; otherwise a replay main runs its saved corpus as an ordinary test.
 function(tarvellite_fuzzer name)
-    cmake_parse_arguments(ARG "" "CORPUS" "SOURCES;DEPENDS" ${ARGN})
+    cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS;CORPUS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
     target_link_libraries(${name} PRIVATE ${ARG_DEPENDS})
