@@ -99,6 +99,7 @@ struct ParagraphFormat {
     /// Bullets or numbering; `ListStyle::None` for an ordinary paragraph. Consecutive
     /// paragraphs with the same list style, suffix and start form one list.
     ListStyle listStyle = ListStyle::None;
+    /// Period for bullets (readers set it so).
     NumberSuffix numberSuffix = NumberSuffix::Period;
     /// First number of the list (1 for "1.", "a.", "i.").
     int numberingStart = 1;

@@ -796,6 +796,8 @@ bool Reader::endParagraph(bool isRowEnd) {
         f.listLevel = 0;
         f.numberingTabTwips = pp.pnTab;
     }
+    if (f.listStyle == ListStyle::Bullet)
+        f.numberSuffix = NumberSuffix::Period; // a bullet has no suffix; keep one value
     if (doc_.paragraphs.size() >= limits_.maxParagraphs) {
         if (!fatal_)
             fatal_ = fail("the document has more than " + std::to_string(limits_.maxParagraphs) +

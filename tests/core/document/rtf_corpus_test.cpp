@@ -6,6 +6,7 @@
 #include "core/app/file_io.h"
 #include "core/app/unicode.h"
 #include "core/document/rtf_reader.h"
+#include "core/document/rtf_writer.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -94,6 +95,50 @@ std::u16string textWithLabels(const RichDocument &doc) {
     return out;
 }
 
+// Where two documents first differ, for failure messages.
+std::string documentDifference(const RichDocument &a, const RichDocument &b) {
+    if (a.paragraphs.size() != b.paragraphs.size())
+        return std::to_string(a.paragraphs.size()) + " paragraphs became " +
+               std::to_string(b.paragraphs.size());
+    for (std::size_t i = 0; i < a.paragraphs.size(); ++i) {
+        const Paragraph &p = a.paragraphs[i], &q = b.paragraphs[i];
+        if (!(p.format == q.format))
+            return "format of paragraph " + std::to_string(i) + ": align " +
+                   std::to_string(int(p.format.alignment)) + "/" +
+                   std::to_string(int(q.format.alignment)) + " indents " +
+                   std::to_string(p.format.startIndentTwips) + "," +
+                   std::to_string(p.format.rightIndentTwips) + "," +
+                   std::to_string(p.format.firstLineIndentTwips) + " / " +
+                   std::to_string(q.format.startIndentTwips) + "," +
+                   std::to_string(q.format.rightIndentTwips) + "," +
+                   std::to_string(q.format.firstLineIndentTwips) + " tabs " +
+                   std::to_string(p.format.tabStops.size()) + "/" +
+                   std::to_string(q.format.tabStops.size()) + " list " +
+                   std::to_string(int(p.format.listStyle)) + "," +
+                   std::to_string(int(p.format.numberSuffix)) + "," +
+                   std::to_string(p.format.numberingStart) + "," +
+                   std::to_string(p.format.listLevel) + "," +
+                   std::to_string(p.format.numberingTabTwips) + " / " +
+                   std::to_string(int(q.format.listStyle)) + "," +
+                   std::to_string(int(q.format.numberSuffix)) + "," +
+                   std::to_string(q.format.numberingStart) + "," +
+                   std::to_string(q.format.listLevel) + "," +
+                   std::to_string(q.format.numberingTabTwips);
+        if (p.runs.size() != q.runs.size())
+            return "runs of paragraph " + std::to_string(i) + ": " + std::to_string(p.runs.size()) +
+                   " became " + std::to_string(q.runs.size()) + " (" +
+                   utf16ToUtf8(a.paragraphs[i].runs.empty() ? u"" : p.runs[0].text) + ")";
+        for (std::size_t k = 0; k < p.runs.size(); ++k)
+            if (!(p.runs[k] == q.runs[k]))
+                return "run " + std::to_string(k) + " of paragraph " + std::to_string(i) + ": " +
+                       hexUnits(p.runs[k].text.substr(0, 20)) + " / " +
+                       hexUnits(q.runs[k].text.substr(0, 20)) + " face " +
+                       utf16ToUtf8(p.runs[k].format.faceName) + " / " +
+                       utf16ToUtf8(q.runs[k].format.faceName);
+    }
+    return a.pictures == b.pictures ? "?" : "pictures";
+}
+
 std::string firstDifference(const std::u16string &a, const std::u16string &b) {
     std::size_t i = 0;
     while (i < a.size() && i < b.size() && a[i] == b[i])
@@ -123,6 +168,12 @@ TEST(RtfCorpus, EveryFileAgreesWithAReference) {
         Result<ReadOutcome> read = readRtf(*bytes);
         ASSERT_TRUE(read) << read.error().describe();
         const std::u16string ours = normalise(textWithLabels(read->document));
+        // What we read, we write and read back unchanged.
+        Result<ReadOutcome> again = readRtf(writeRtf(read->document));
+        ASSERT_TRUE(again) << again.error().describe();
+        EXPECT_TRUE(again->document == read->document)
+            << "changed by a write and read: "
+            << documentDifference(read->document, again->document);
         const std::u16string lo = normalise(referenceText(dir / "ref-lo" / (stem + ".txt")));
         const std::u16string unrtf = normalise(referenceText(dir / "ref-unrtf" / (stem + ".txt")));
         const auto k = knownDifferences().find(stem);
