@@ -8,7 +8,7 @@ packages=(
     libgtest-dev googletest libgmock-dev libbenchmark-dev
     libicu-dev
     qt6-base-dev libx11-dev libxkbfile-dev
-    xvfb xauth xdotool
+    xvfb xauth xdotool imagemagick
     fonts-noto-core
 )
 

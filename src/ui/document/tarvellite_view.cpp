@@ -16,6 +16,7 @@
 #include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QKeyEvent>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMimeData>
 #include <QPaintDevice>
@@ -770,6 +771,9 @@ void CTarvelLiteView::UpdateStatusAndTitle() {
     const QString title = doc_->displayTitle();
     if (windowTitle() != title)
         setWindowTitle(title);
+    if (auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget());
+        frame && frame->windowTitle() != title)
+        frame->setWindowTitle(title);
 }
 
 // ---------------------------------------------------------------------------------------------

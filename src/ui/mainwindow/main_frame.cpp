@@ -114,6 +114,7 @@ QAction *CMainFrame::addCommand(QMenu *menu, int id, const QString &text,
         [this, slot] {
             if (CTarvelLiteView *view = activeView())
                 (view->*slot)();
+            updateCommandStates();
         },
         shortcut);
 }
@@ -451,7 +452,14 @@ CTarvelLiteView *CMainFrame::activeView() const {
 }
 
 CChildFrame *CMainFrame::activeChild() const {
-    return qobject_cast<CChildFrame *>(mdi_->currentSubWindow());
+    // The document area names no current window while the main window has never been active
+    // (no window manager); the last window activated or shown is then the active one.
+    if (auto *child = qobject_cast<CChildFrame *>(mdi_->currentSubWindow()))
+        return child;
+    const QList<QMdiSubWindow *> windows = mdi_->subWindowList(QMdiArea::ActivationHistoryOrder);
+    if (current_ && windows.contains(current_))
+        return current_;
+    return windows.isEmpty() ? nullptr : qobject_cast<CChildFrame *>(windows.last());
 }
 
 CChildFrame *CMainFrame::createChild() {
@@ -475,6 +483,19 @@ CChildFrame *CMainFrame::createChild() {
     return child;
 }
 
+void CMainFrame::showChild(CChildFrame *child) {
+    mdi_->addSubWindow(child);
+    if (mdi_->viewMode() == QMdiArea::TabbedView) {
+        child->showMaximized();
+    } else {
+        child->resize(mdi_->size() * 3 / 4);
+        child->show();
+    }
+    current_ = child;
+    mdi_->setActiveSubWindow(child);
+    onSubWindowActivated();
+}
+
 CTarvelLiteView *CMainFrame::newDocument() {
     if (printPreviewActive())
         return nullptr;
@@ -482,10 +503,7 @@ CTarvelLiteView *CMainFrame::newDocument() {
     CChildFrame *child = createChild();
     child->getDocument()->setTitle(CTarvelLiteDoc::nextUntitledTitle());
     child->view()->initialUpdate();
-    mdi_->addSubWindow(child);
-    child->show();
-    mdi_->setActiveSubWindow(child);
-    onSubWindowActivated();
+    showChild(child);
     return child->view();
 }
 
@@ -496,6 +514,7 @@ bool CMainFrame::ActivateIfOpen(const QString &path) {
         if (!child || !child->view())
             break;
         if (child->getDocument()->path().compare(path, Qt::CaseInsensitive) == 0) {
+            current_ = child;
             mdi_->setActiveSubWindow(child);
             activateWindow();
             return true;
@@ -529,6 +548,7 @@ bool CMainFrame::OpenDocumentPath(const QString &path) {
             view->initialUpdate();
             view->SyncFormatBoxes();
             view->ApplyPageLayout(nullptr, false);
+            current_ = top;
             mdi_->setActiveSubWindow(top);
             return true;
         }
@@ -545,10 +565,7 @@ bool CMainFrame::OpenDocumentPath(const QString &path) {
     doc->setPath(path);
     addRecentFile(path);
     child->view()->initialUpdate();
-    mdi_->addSubWindow(child);
-    child->show();
-    mdi_->setActiveSubWindow(child);
-    onSubWindowActivated();
+    showChild(child);
     return true;
 }
 
@@ -632,8 +649,10 @@ void CMainFrame::setTabbedMode(bool tabbed) {
     documentSettings().tabbedMode = tabbed;
     if (QAction *look = commands_.value(IDC_STWLOOK))
         look->setChecked(tabbed);
-    if (!tabbed) {
-        for (QMdiSubWindow *w : mdi_->subWindowList())
+    for (QMdiSubWindow *w : mdi_->subWindowList()) {
+        if (tabbed)
+            w->showMaximized();
+        else
             w->showNormal();
     }
 }
@@ -691,6 +710,8 @@ void CMainFrame::rebuildRecentMenu() {
 // Activation, status and command states
 
 void CMainFrame::onSubWindowActivated() {
+    if (auto *child = qobject_cast<CChildFrame *>(mdi_->currentSubWindow()))
+        current_ = child;
     CTarvelLiteView *view = activeView();
     if (view && view != lastActive_) {
         lastActive_ = view;

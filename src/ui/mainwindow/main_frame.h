@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/document/view_host.h"
+#include "ui/mainwindow/child_frame.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -104,6 +105,7 @@ class CMainFrame : public QMainWindow, public ViewHost {
     void createMenusAndToolBar();
     void createStatusBar();
     CChildFrame *createChild();
+    void showChild(CChildFrame *child);
     void onSubWindowActivated();
     void scheduleStatusUpdate();
     void openCommand();
@@ -125,6 +127,7 @@ class CMainFrame : public QMainWindow, public ViewHost {
     bool statusUpdatePending_ = false;
     bool updatingBoxes_ = false;
     QPointer<CTarvelLiteView> lastActive_;
+    QPointer<CChildFrame> current_;
 };
 
 } // namespace tarvellite::ui

@@ -173,6 +173,7 @@ void MainFrameTest::saveAsAndTitleMarker() {
     QTRY_VERIFY(view->windowTitle().endsWith(QLatin1Char('*')));
     QVERIFY(frame_->saveActiveDocument(false));
     QTRY_COMPARE(view->windowTitle(), QStringLiteral("saved.tvl"));
+    QCOMPARE(frame_->activeChild()->windowTitle(), QStringLiteral("saved.tvl"));
     QVERIFY(QFile::exists(path));
     QVERIFY(view->getDocument()->fileHold().held());
     view->insertPlainText(QStringLiteral("more"));
