@@ -998,7 +998,11 @@ void Reader::skipGroup() {
         } else if (c == '}') {
             ++p_;
             if (--depth == 0) {
-                stack_.pop_back();
+                // Skipping the document group itself ends the document.
+                if (stack_.size() <= 2)
+                    done_ = true;
+                else
+                    stack_.pop_back();
                 return;
             }
         } else if (c == '\\') {

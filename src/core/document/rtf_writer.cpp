@@ -46,7 +46,7 @@ class Writer {
         out_ += word;
         out_ += std::to_string(v);
     }
-    void text(std::u16string_view t, bool legacy);
+    void text(std::u16string_view t, bool legacy, bool symbol = false);
     void picture(const Picture &p);
     int fontIndex(const CharFormat &f) const {
         return fonts_.at(std::make_pair(f.faceName, f.charset));
@@ -64,8 +64,22 @@ class Writer {
     std::map<ListKey, int> lists_;
 };
 
-void Writer::text(std::u16string_view t, bool legacy) {
+void Writer::text(std::u16string_view t, bool legacy, bool symbol) {
+    static const char hexDigits[] = "0123456789abcdef";
     for (char16_t c : t) {
+        // A symbol font reads byte b as U+F000 + b: such characters go back as their bytes,
+        // and anything else in the run as \uN so that it is not read as a symbol.
+        if (symbol && c != u'\t' && c != lineSeparator) {
+            if (c >= 0xF020 && c <= 0xF0FF) {
+                out_ += "\\'";
+                out_ += hexDigits[(c >> 4) & 15];
+                out_ += hexDigits[c & 15];
+            } else {
+                num("\\u", c > 0x7FFF ? static_cast<int>(c) - 65536 : static_cast<int>(c));
+                out_ += '?';
+            }
+            continue;
+        }
         if (c == u'\\' || c == u'{' || c == u'}') {
             out_ += '\\';
             out_ += static_cast<char>(c);
@@ -75,8 +89,6 @@ void Writer::text(std::u16string_view t, bool legacy) {
             out_ += "\\line ";
         } else if (c >= 0x20 && c < 0x80) {
             out_ += static_cast<char>(c);
-        } else if (c < 0x20) {
-            continue;
         } else {
             unsigned char b = 0;
             const bool hasByte = unitToCp1252(c, b);
@@ -265,7 +277,8 @@ std::string Writer::build() {
             if (r.isPicture() && static_cast<std::size_t>(r.pictureIndex) < doc_.pictures.size())
                 picture(doc_.pictures[static_cast<std::size_t>(r.pictureIndex)]);
             else
-                text(r.text, legacyKindOfFace(c.faceName) != 0);
+                text(r.text, legacyKindOfFace(c.faceName) != 0,
+                     c.charset == 2 && legacyKindOfFace(c.faceName) == 0);
             out_ += "}";
         }
         // Every paragraph but the last ends with \par; a last paragraph that is empty gets one

@@ -72,6 +72,8 @@ TEST(RtfReader, Text) {
         {"\\bin data skipped", "{\\rtf1 a{\\*\\blob\\bin3 }}}}b}", "ab"},
         {"\\bin in the body", "{\\rtf1 a\\bin2 xyb}", "ab"},
         {"hidden text kept", "{\\rtf1 a{\\v b}c}", "abc"},
+        {"an ignorable destination at document level ends the document",
+         "{\\rtf1 a\\*\\foo b}c\\*\\pn\\pn}}", "a"},
         {"stops at the outermost brace", "{\\rtf1 a}{\\rtf1 b} junk", "a"},
         {"truncated file gives its text", "{\\rtf1 a\\par{\\b b", "a|b"},
         {"upr takes the Unicode part", "{\\rtf1{\\upr{ansi}{\\*\\ud{\\u2965?}}}}", "\u0B95"},
