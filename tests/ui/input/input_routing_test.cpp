@@ -138,30 +138,16 @@ class InputRoutingTest : public QObject {
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("document");
         QTest::addColumn<QString>("field");
-        QTest::newRow("phonetic word") << 0 << "kamal"
-                                       << "कमल्"
-                                       << "कमल्";
-        QTest::newRow("word-end virama goes") << 0 << "kamal "
-                                              << "कमल "
-                                              << "कमल ";
-        QTest::newRow("vowel signs") << 0 << "kikuke"
-                                     << "किकुके"
-                                     << "किकुके";
-        QTest::newRow("Backspace after virama") << 0 << "k\b"
-                                                << ""
-                                                << "";
-        QTest::newRow("Backspace takes one unit") << 0 << "ki\b"
-                                                  << "क"
-                                                  << "क";
-        QTest::newRow("typewriter doubling") << 1 << "kk"
-                                             << "कक्"
-                                             << "कक";
-        QTest::newRow("typewriter sign") << 1 << "kj"
-                                         << "कि"
-                                         << "कि";
-        QTest::newRow("combo gets no composition") << 1 << "kdj"
-                                                   << "कि"
-                                                   << "क्ि";
+        // clang-format off
+        QTest::newRow("phonetic word")               << 0 << "kamal"  << "कमल्"  << "कमल्";
+        QTest::newRow("word-end virama goes")        << 0 << "kamal " << "कमल "  << "कमल ";
+        QTest::newRow("vowel signs")                 << 0 << "kikuke" << "किकुके" << "किकुके";
+        QTest::newRow("Backspace after virama")      << 0 << "k\b"    << ""      << "";
+        QTest::newRow("Backspace takes one unit")    << 0 << "ki\b"   << "क"     << "क";
+        QTest::newRow("no auto virama outside Tamil") << 1 << "kk"    << "कक"    << "कक";
+        QTest::newRow("typewriter sign")             << 1 << "kj"     << "कि"    << "कि";
+        QTest::newRow("combo gets no composition")   << 1 << "kdj"    << "कि"    << "क्ि";
+        // clang-format on
     }
     void typesInEveryKindOfField() {
         QFETCH(int, keyboard);
