@@ -164,6 +164,9 @@ CTarvelLiteView::CTarvelLiteView(CTarvelLiteDoc *doc, ViewHost *host, QWidget *p
     connect(document(), &QTextDocument::modificationChanged, this, &CTarvelLiteView::statusChanged);
     connect(document(), &QTextDocument::contentsChanged, this,
             &CTarvelLiteView::formatStateChanged);
+    // Typing goes through the keyboard routing, which translates keys before the view sees them.
+    if (InputRouter *router = InputRouter::instance())
+        router->attachDocument(this, this);
 }
 
 CTarvelLiteView::~CTarvelLiteView() {

@@ -2,6 +2,7 @@
 
 #include "core/document/document_header.h"
 #include "core/document/file_kind.h"
+#include "ui/input/input_router.h"
 
 #include <QPointer>
 #include <QPrintPreviewDialog>
@@ -39,7 +40,7 @@ struct FormatState {
 ///
 /// Key handling belongs to the input routing; the view only keeps Undo and Redo on its own
 /// limited history.
-class CTarvelLiteView : public QTextEdit {
+class CTarvelLiteView : public QTextEdit, public DocumentKeyHooks {
     Q_OBJECT
   public:
     static constexpr int indentGutter = 500;
@@ -119,7 +120,7 @@ class CTarvelLiteView : public QTextEdit {
     void fontBoxCommand();
     void sizeBoxCommand();
     void toggleBold();
-    void toggleItalic();
+    void toggleItalic() override;
     void toggleUnderline();
     void toggleStrikeOut();
     void textColourCommand();
@@ -131,7 +132,7 @@ class CTarvelLiteView : public QTextEdit {
     void setParagraphAlignment(Qt::Alignment alignment);
     void increaseIndent();
     void decreaseIndent();
-    void toggleBullets();
+    void toggleBullets() override;
     /// Numbering from the host's gallery item.
     void numberingCommand();
     void applyNumbering(int item);

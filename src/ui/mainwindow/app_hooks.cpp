@@ -21,6 +21,10 @@ void installMainFrameHooks(CTarvelLiteApp &app) {
         bindApplicationBusy([&a] { return a.busy(); }, [&a](bool busy) { a.setBusy(busy); });
         documentSettings() = documentSettingsFrom(a.settings());
         auto *frame = new CMainFrame;
+        const EditOption &edit = a.settings().editOption;
+        frame->setUpInput(a.inputContext(),
+                          EngineOptions{.enhancedEditing = edit.enhancedEditing != 0,
+                                        .autoPulli = edit.autoPulliOn()});
         frame->closingHook = [&a] {
             a.settings().tabbedMode = documentSettings().tabbedMode ? 1 : 0;
             a.OnClosingMainFrame();

@@ -1,5 +1,7 @@
 #include "ui/mainwindow/main_frame.h"
 
+#include "ui/mainwindow/frame_input.h"
+
 #include "core/app/messages.h"
 #include "ui/document/app_flags.h"
 #include "ui/document/command_ids.h"
@@ -437,7 +439,18 @@ void CMainFrame::setZoomSliderPageStep(int step) {
     zoomSlider_->setPageStep(step);
 }
 
+QString CMainFrame::languageText() const { return input_ ? input_->languageName() : QString(); }
+
+QString CMainFrame::keyboardText() const { return input_ ? input_->keyboardName() : QString(); }
+
+void CMainFrame::setUpInput(InputContext &context, const EngineOptions &options) {
+    delete input_;
+    input_ = new FrameInput(this, context, options);
+}
+
 void CMainFrame::setPrintPreviewMode(bool on) {
+    if (input_)
+        input_->router().setPrintPreviewActive(on);
     printPreviewActive() = on;
     statusBar()->setEnabled(!on);
     mdi_->setEnabled(!on);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/input/translation_engine.h"
 #include "ui/document/view_host.h"
 #include "ui/mainwindow/child_frame.h"
 
@@ -27,6 +28,8 @@ class CTarvelLiteView;
 /// Every command is a QAction whose object name is its command id ("32810"); the font and size
 /// boxes are "32782" and "32783"; status panes are "pane-141" … "pane-148", the zoom pane
 /// "32793" and the zoom slider "32794".
+class FrameInput;
+
 class CMainFrame : public QMainWindow, public ViewHost {
     Q_OBJECT
   public:
@@ -89,6 +92,13 @@ class CMainFrame : public QMainWindow, public ViewHost {
     void setZoomSliderPosition(int position) override;
     void setZoomSliderPageStep(int step) override;
     void setPrintPreviewMode(bool on) override;
+    QString languageText() const override;
+    QString keyboardText() const override;
+
+    /// Sets up the keyboard: translation with `options`, over the current language and
+    /// keyboard of `context`. Documents opened afterwards type through it.
+    void setUpInput(InputContext &context, const EngineOptions &options);
+    FrameInput *input() const { return input_; }
 
   signals:
     /// The active document view changed (null when none is left).
@@ -128,6 +138,7 @@ class CMainFrame : public QMainWindow, public ViewHost {
     bool updatingBoxes_ = false;
     QPointer<CTarvelLiteView> lastActive_;
     QPointer<CChildFrame> current_;
+    FrameInput *input_ = nullptr;
 };
 
 } // namespace tarvellite::ui
