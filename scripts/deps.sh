@@ -7,8 +7,8 @@ packages=(
     build-essential cmake ninja-build pkg-config
     libgtest-dev googletest libgmock-dev libbenchmark-dev
     libicu-dev
-    qt6-base-dev libx11-dev libxkbfile-dev
-    xvfb xauth xdotool imagemagick
+    qt6-base-dev libx11-dev
+    xvfb xauth xdotool
     fonts-noto-core
 )
 

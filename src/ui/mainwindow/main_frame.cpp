@@ -127,12 +127,16 @@ void CMainFrame::createMenusAndToolBar() {
     addFrameCommand(
         file, ID_FILE_NEW, QStringLiteral("&New"), [this] { newDocument(); },
         QKeySequence(Qt::CTRL | Qt::Key_N));
-    addFrameCommand(
+    QAction *open = addFrameCommand(
         file, ID_FILE_OPEN, QStringLiteral("&Open..."), [this] { openCommand(); },
         QKeySequence(Qt::ALT | Qt::Key_O));
-    addFrameCommand(
+    QAction *save = addFrameCommand(
         file, ID_FILE_SAVE, QStringLiteral("&Save"), [this] { saveActiveDocument(false); },
         QKeySequence(Qt::ALT | Qt::Key_S));
+    // Ctrl+O and Ctrl+S as well, as every desktop program has them; the keyboard layouts leave
+    // these Ctrl combinations free.
+    open->setShortcuts({QKeySequence(Qt::ALT | Qt::Key_O), QKeySequence::Open});
+    save->setShortcuts({QKeySequence(Qt::ALT | Qt::Key_S), QKeySequence::Save});
     addFrameCommand(file, ID_FILE_SAVE_AS, QStringLiteral("Save &As..."),
                     [this] { saveActiveDocument(true); });
     addFrameCommand(file, ID_FILE_CLOSE, QStringLiteral("&Close"), [this] {
