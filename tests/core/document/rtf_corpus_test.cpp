@@ -1,4 +1,4 @@
-// Every file of the shared RTF corpus read to text and compared, after white space is
+// Every file of the RTF corpus read to text and compared, after white space is
 // normalised, with the texts two established readers make of it. Files where both references
 // are wrong stay in the table below with the reason, and are checked against our own reading
 // of the RTF instead.
@@ -151,7 +151,7 @@ std::string firstDifference(const std::u16string &a, const std::u16string &b) {
 TEST(RtfCorpus, EveryFileAgreesWithAReference) {
     const fs::path dir = TARVELLITE_CORPUS_DIR;
     if (dir.empty() || !fs::is_directory(dir / "files"))
-        GTEST_SKIP() << "the shared RTF corpus is not at " << dir;
+        GTEST_SKIP() << "the RTF corpus is not at " << dir;
     std::vector<fs::path> files;
     for (const auto &e : fs::directory_iterator(dir / "files"))
         if (e.path().extension() == ".rtf")
