@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QSet>
+#include <QString>
+#include <optional>
+
+namespace tarvellite::ui {
+
+/// The preferences the legacy conversion reads, from the editing options.
+struct LegacyOptions {
+    /// 0 ask, 1 convert, 2 leave the text as loaded (see `legacyOnOpenAction`).
+    int tamTabConversion = 0;
+    /// The face for converted text when the legacy face names no installed font.
+    QString defaultUnicodeFont = QStringLiteral("Noto Sans Tamil");
+};
+
+/// The options in force now: the application's `EditOption` while the application object
+/// exists (the preferences sheet edits it in place), else the defaults; an override set with
+/// `setLegacyOptionsOverride` wins over both.
+LegacyOptions currentLegacyOptions();
+
+/// Replaces the options (tests, scripts); `std::nullopt` goes back to the application's.
+void setLegacyOptionsOverride(std::optional<LegacyOptions> options);
+
+/// The distinct family names of every installed font, of any writing system.
+QSet<QString> installedFontFamilies();
+
+} // namespace tarvellite::ui
