@@ -22,8 +22,7 @@ constexpr const char *legacyUsage =
     "longer than 254 bytes are converted in pieces (see docs/formats/tam-tab.md).\n";
 
 int usageError(const std::string &why) {
-    std::fprintf(stderr, "tarvellite-cli legacy: %s\n%s", why.c_str(), legacyUsage);
-    return exitUsage;
+    return cli::usageError("legacy", why, legacyUsage);
 }
 
 bool writeUtf8(const std::u16string &text) {

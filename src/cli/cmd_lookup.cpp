@@ -21,20 +21,7 @@ constexpr const char *lookupUsage =
     "the matching words of the user dictionary, at most N in all (default 28), one per line.\n";
 
 int usageError(const std::string &why) {
-    std::fprintf(stderr, "tarvellite-cli lookup: %s\n%s", why.c_str(), lookupUsage);
-    return exitUsage;
-}
-
-std::optional<int> parseCount(const std::string &s) {
-    if (s.empty() || s.size() > 6)
-        return std::nullopt;
-    int v = 0;
-    for (char c : s) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        v = v * 10 + (c - '0');
-    }
-    return v;
+    return cli::usageError("lookup", why, lookupUsage);
 }
 
 int runLookup(const std::vector<std::string> &args) {

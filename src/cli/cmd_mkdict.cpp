@@ -25,8 +25,7 @@ constexpr const char *mkdictUsage =
 constexpr std::size_t maxInputBytes = 256u << 20;
 
 int usageError(const std::string &why) {
-    std::fprintf(stderr, "tarvellite-cli mkdict: %s\n%s", why.c_str(), mkdictUsage);
-    return exitUsage;
+    return cli::usageError("mkdict", why, mkdictUsage);
 }
 
 int failure(const std::string &why) {

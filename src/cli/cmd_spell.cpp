@@ -26,20 +26,7 @@ constexpr const char *spellUsage =
     "vowel variants (default 4).\n";
 
 int usageError(const std::string &why) {
-    std::fprintf(stderr, "tarvellite-cli spell: %s\n%s", why.c_str(), spellUsage);
-    return exitUsage;
-}
-
-std::optional<int> parseCount(const std::string &s) {
-    if (s.empty() || s.size() > 6)
-        return std::nullopt;
-    int v = 0;
-    for (char c : s) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        v = v * 10 + (c - '0');
-    }
-    return v;
+    return cli::usageError("spell", why, spellUsage);
 }
 
 bool isAsciiPunctuation(char16_t c) {

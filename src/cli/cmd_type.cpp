@@ -24,20 +24,7 @@ constexpr const char *typeUsage =
     "the backslash and caret keys. K is the keyboard's index within the language.\n";
 
 int usageError(const std::string &why) {
-    std::fprintf(stderr, "tarvellite-cli type: %s\n%s", why.c_str(), typeUsage);
-    return exitUsage;
-}
-
-std::optional<int> parseInt(const std::string &s) {
-    if (s.empty() || s.size() > 6)
-        return std::nullopt;
-    int v = 0;
-    for (char c : s) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        v = v * 10 + (c - '0');
-    }
-    return v;
+    return cli::usageError("type", why, typeUsage);
 }
 
 std::optional<bool> parseFlag(const std::string &s) {
@@ -82,7 +69,7 @@ int runType(const std::vector<std::string> &args) {
             language = *v;
         } else if (a == "--keyboard") {
             auto v = value();
-            auto n = v ? parseInt(*v) : std::nullopt;
+            auto n = v ? parseCount(*v) : std::nullopt;
             if (!n)
                 return usageError("--keyboard needs a keyboard index");
             keyboard = *n;
@@ -120,7 +107,7 @@ int runType(const std::vector<std::string> &args) {
     }
     int languageIndex = 0;
     if (!language.empty()) {
-        std::optional<int> n = parseInt(language);
+        std::optional<int> n = parseCount(language);
         if (!n) {
             std::string code = language;
             for (char &c : code)

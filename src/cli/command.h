@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,5 +27,12 @@ struct Registration {
 
 /// The folder the running executable lies in, ending with "/".
 std::string programFolder();
+
+/// A non-negative decimal number of at most six digits, or nothing.
+std::optional<int> parseCount(const std::string &text);
+
+/// Writes "tarvellite-cli COMMAND: WHY" and the command's usage to standard error and returns
+/// the usage exit status.
+int usageError(const char *command, const std::string &why, const char *usage);
 
 } // namespace tarvellite::cli

@@ -29,7 +29,9 @@ void usage(std::FILE *out) {
 
 } // namespace
 
-void registerCommand(const Command &command) { commands().push_back(command); }
+void registerCommand(const Command &command) {
+    commands().push_back(command);
+}
 
 std::string programFolder() {
     char buf[4096];
@@ -38,6 +40,23 @@ std::string programFolder() {
         return "./";
     std::string path(buf, static_cast<std::size_t>(n));
     return path.substr(0, path.rfind('/') + 1);
+}
+
+std::optional<int> parseCount(const std::string &text) {
+    if (text.empty() || text.size() > 6)
+        return std::nullopt;
+    int value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+int usageError(const char *command, const std::string &why, const char *usage) {
+    std::fprintf(stderr, "tarvellite-cli %s: %s\n%s", command, why.c_str(), usage);
+    return exitUsage;
 }
 
 } // namespace tarvellite::cli
