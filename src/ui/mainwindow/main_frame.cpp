@@ -11,6 +11,8 @@
 #include "ui/document/file_hold.h"
 #include "ui/document/tarvellite_doc.h"
 #include "ui/document/tarvellite_view.h"
+#include "ui/legacy/convert_dialog.h"
+#include "ui/legacy/legacy_on_open.h"
 #include "ui/mainwindow/child_frame.h"
 
 #include <QAction>
@@ -79,6 +81,7 @@ CMainFrame::CMainFrame(QWidget *parent) : QMainWindow(parent) {
     textColour_ = settings.textColour;
     backColour_ = settings.backgroundColour;
 
+    installLegacyConversionOnOpen();
     createMenusAndToolBar();
     createStatusBar();
     setTabbedMode(settings.tabbedMode);
@@ -250,6 +253,13 @@ void CMainFrame::createMenusAndToolBar() {
     });
     bar->setCheckable(true);
     bar->setChecked(true);
+    QMenu *utility = menuBar()->addMenu(QStringLiteral("&Utility"));
+    utility->setObjectName(QStringLiteral("menu-utility"));
+    QAction *conversion =
+        addFrameCommand(utility, ID_BTNCONV, QStringLiteral("TAM / Tab Conversion"), [this] {
+            if (CTarvelLiteView *v = activeView())
+                OnConversionButton(v);
+        });
     QMenu *window = menuBar()->addMenu(QStringLiteral("&Window"));
     window->setObjectName(QStringLiteral("menu-window"));
     window->addAction(QStringLiteral("&Cascade"), mdi_, &QMdiArea::cascadeSubWindows);
@@ -298,6 +308,8 @@ void CMainFrame::createMenusAndToolBar() {
     home->addSeparator();
     for (QAction *a : {left, centre, right, justify, indentLess, indentMore, bullets, numbering})
         home->addAction(a);
+    home->addSeparator();
+    home->addAction(conversion);
     bold->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
     underline->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_U));
     strike->setShortcut(QKeySequence(Qt::ALT | Qt::Key_D));
@@ -805,7 +817,7 @@ void CMainFrame::updateCommandStates() {
     for (int id :
          {ID_FORE, ID_BACK, ID_PARARIGHTINDENT, ID_PARALEFTINDENT, ID_FILE_SAVE, ID_FILE_SAVE_AS,
           ID_FILE_CLOSE, ID_FILE_PRINT, ID_FILE_PRINT_DIRECT, ID_FILE_PRINT_PREVIEW, ID_EDIT_CUT,
-          ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_SELECT_ALL, ID_ZOOM_PANE})
+          ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_SELECT_ALL, ID_ZOOM_PANE, ID_BTNCONV})
         set(id, hasView);
     fontBox_->setEnabled(hasView);
     sizeBox_->setEnabled(hasView);
