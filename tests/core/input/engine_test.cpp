@@ -105,7 +105,7 @@ TEST(Typewriter, DoubledConsonantGetsItsVirama) {
                    {"tt", "டட்", "a key whose table gives C+virama"},
                });
     expectRows("Type", {{"jkk", "இகக", "no auto virama without Auto Pulli"}},
-               {.engine = {.enhancedEditing = true, .autoPulli = false}});
+               TypingOptions::withEngine(true, false));
     testing::expectTyping(tables(), "HI", "Type", {{"jkk", "இகக", "the auto virama is Tamil's"}});
 }
 
@@ -120,7 +120,7 @@ TEST(Typewriter, SignReplacement) {
             {"kej", "காஇ", "a vowel letter after a sign that has its own key starts a syllable"},
         });
     expectRows("Type", {{"ker", "காி", "standard editing leaves signs alone"}},
-               {.engine = {.enhancedEditing = false, .autoPulli = true}});
+               TypingOptions::withEngine(false, true));
 }
 
 TEST(Typewriter, WordEndVirama) {
@@ -133,7 +133,8 @@ TEST(Typewriter, WordEndVirama) {
 }
 
 TEST(Typewriter, ComboBoxAndLatinGetNoComposition) {
-    expectRows("Type", {{"kk", "கக"}, {"ker", "காி"}}, {.kind = TargetKind::TargetCombo});
+    expectRows("Type", {{"kk", "கக"}, {"ker", "காி"}},
+               TypingOptions::into(TargetKind::TargetCombo));
     EXPECT_EQ(testing::typeKeys(tables(), 0, 0, "kkK"), "kkK");
 }
 
@@ -172,9 +173,9 @@ TEST(Phonetic, RuleKeys) {
 
 TEST(Engine, CapsLockAndLatches) {
     expectRows("Type", {{"k", "ங"}, {"1", "!", "digits use the Shift layer too"}},
-               {.capsLock = true});
+               TypingOptions::withCapsLock());
     expectRows("Type", {{"K", "க", "Shift with Caps Lock gives the normal layer"}},
-               {.capsLock = true});
+               TypingOptions::withCapsLock());
 
     KeyboardTables t = tables();
     InputContext context(t);

@@ -3,9 +3,8 @@
 #include "core/input/input_context.h"
 #include "core/input/keyboard_data.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -14,7 +13,7 @@ namespace {
 
 TEST(CharToKeyTable, BothCharactersOfAKeyShareItsPosition) {
     const std::vector<std::pair<char, int>> rows = {
-        {'`', 0}, {'~', 0}, {'1', 1}, {')', 10}, {'_', 11}, {'+', 12}, {'q', 13}, {'Q', 13},
+        {'`', 0},  {'~', 0},   {'1', 1},  {')', 10}, {'_', 11}, {'+', 12}, {'q', 13}, {'Q', 13},
         {'}', 24}, {'\\', 25}, {'|', 25}, {'a', 26}, {':', 35}, {'"', 36}, {'z', 37}, {'?', 46}};
     for (auto [ch, key] : rows)
         EXPECT_EQ(charToKeyTable(ch), key) << ch;
@@ -61,7 +60,9 @@ KeyboardTables sampleTables() {
     return t;
 }
 
-Bytes sampleBytes() { return serializeKeyboardData(sampleTables()); }
+Bytes sampleBytes() {
+    return serializeKeyboardData(sampleTables());
+}
 
 void put32(Bytes &b, std::size_t at, std::int32_t v) {
     for (int i = 0; i < 4; ++i)
@@ -87,7 +88,8 @@ TEST(KeyboardData, ReadsWhatWasWritten) {
     EXPECT_EQ(serializeKeyboardData(*t), bytes);
     EXPECT_EQ(captionText(t->baseCaptionTable, 13, 0), u"A");
     EXPECT_EQ(captionText(t->baseCaptionTable, 13, 1), u"க்") << "empty slots are skipped";
-    EXPECT_EQ(t->languageCodes, (std::vector<std::string>{"EN", "HI", "KN", "TA", "TE", "ML", "SI"}));
+    EXPECT_EQ(t->languageCodes,
+              (std::vector<std::string>{"EN", "HI", "KN", "TA", "TE", "ML", "SI"}));
 }
 
 TEST(KeyboardData, RefusesDamagedFiles) {
@@ -117,8 +119,9 @@ TEST(KeyboardData, RefusesDamagedFiles) {
         bool wrongMagic = false;
         Result<KeyboardTables> t = parseKeyboardData(b, &wrongMagic);
         EXPECT_FALSE(t.ok()) << c.name;
-        if (!t.ok())
+        if (!t.ok()) {
             EXPECT_NE(t.error().byteOffset, Error::noOffset) << c.name;
+        }
     }
 }
 
@@ -160,7 +163,8 @@ class LoadKeyboardDataTest : public ::testing::Test {
 TEST_F(LoadKeyboardDataTest, MissingFileIsReported) {
     KeyboardTables t;
     EXPECT_FALSE(load(t));
-    EXPECT_EQ(messages_, std::vector<std::string>{"Keyboard Data file not found. Unable to Proceed"});
+    EXPECT_EQ(messages_,
+              std::vector<std::string>{"Keyboard Data file not found. Unable to Proceed"});
 }
 
 TEST_F(LoadKeyboardDataTest, WrongMagicIsRefusedSilently) {

@@ -3,7 +3,6 @@
 #include "typing_fixture.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 
 namespace tarvellite {
@@ -16,10 +15,9 @@ struct Script {
     char16_t first, last;
 };
 // The Unicode block of each language's script.
-constexpr Script scripts[] = {{"EN", 0x0000, 0x007F}, {"HI", 0x0900, 0x097F},
-                              {"KN", 0x0C80, 0x0CFF}, {"TA", 0x0B80, 0x0BFF},
-                              {"TE", 0x0C00, 0x0C7F}, {"ML", 0x0D00, 0x0D7F},
-                              {"SI", 0x0D80, 0x0DFF}};
+constexpr Script scripts[] = {
+    {"EN", 0x0000, 0x007F}, {"HI", 0x0900, 0x097F}, {"KN", 0x0C80, 0x0CFF}, {"TA", 0x0B80, 0x0BFF},
+    {"TE", 0x0C00, 0x0C7F}, {"ML", 0x0D00, 0x0D7F}, {"SI", 0x0D80, 0x0DFF}};
 
 bool allowedUnit(char16_t u, const Script &s) {
     return (u >= 0x20 && u <= 0x7E) || (u >= s.first && u <= s.last) || u == 0x200C ||
@@ -59,14 +57,18 @@ TEST(ShippedLayouts, EveryUnitBelongsToTheScript) {
         for (int j = 0; j < l.keyboardsInLanguage; ++j) {
             const KBDDATA &d = t.keyboardDataTable[l.firstKeyboard + j];
             const std::string name = std::string(s.code) + " keyboard " + std::to_string(j);
-            for (int u = 200; u < 1000; ++u)
-                if (d.units[u] != emptySlot)
+            for (int u = 200; u < 1000; ++u) {
+                if (d.units[u] != emptySlot) {
                     EXPECT_TRUE(allowedUnit(d.units[u], s))
                         << name << ": U+" << std::hex << d.units[u] << " at " << std::dec << u;
+                }
+            }
         }
-        for (char16_t u : l.vowels + l.vowelSigns + l.virama)
-            if (u != emptySlot && u != 0)
+        for (char16_t u : l.vowels + l.vowelSigns + l.virama) {
+            if (u != emptySlot && u != 0) {
                 EXPECT_TRUE(allowedUnit(u, s)) << s.code;
+            }
+        }
     }
 }
 
@@ -95,8 +97,10 @@ TEST(ShippedLayouts, PhoneticKeyboardsHaveTheSlotsTheEngineReads) {
                 continue;
             const KBDDATA &d = t.keyboardDataTable[l.firstKeyboard + j];
             const int a = charToKeyTable('a'), y = charToKeyTable('y');
-            EXPECT_TRUE(l.isVowelSign(d.slot(LayerShift, 2, a))) << t.languageCodes[i] << " aa sign";
-            EXPECT_TRUE(l.isVowelSign(d.slot(LayerShift, 2, y))) << t.languageCodes[i] << " ai sign";
+            EXPECT_TRUE(l.isVowelSign(d.slot(LayerShift, 2, a)))
+                << t.languageCodes[i] << " aa sign";
+            EXPECT_TRUE(l.isVowelSign(d.slot(LayerShift, 2, y)))
+                << t.languageCodes[i] << " ai sign";
             EXPECT_GE(l.vowelIndex(d.slot(LayerShift, 1, y)), 0) << t.languageCodes[i] << " ai";
         }
     }
@@ -109,7 +113,8 @@ TEST(ShippedLayouts, EnglishTypesWhatIsOnTheKeys) {
             all.push_back(c);
     EXPECT_EQ(testing::typeKeys(shippedTables(), 0, 0, all + "\\\\\\^"), all + "\\^");
     // Caps Lock shifts letters only, as the system's own keyboard does.
-    EXPECT_EQ(testing::typeKeys(shippedTables(), 0, 0, "Room 101, ok!", {.capsLock = true}),
+    EXPECT_EQ(testing::typeKeys(shippedTables(), 0, 0, "Room 101, ok!",
+                                testing::TypingOptions::withCapsLock()),
               "rOOM 101, OK!");
 }
 

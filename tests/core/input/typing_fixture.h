@@ -7,8 +7,8 @@
 #include "core/input/key_script.h"
 #include "core/input/keyboard_data.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
-
 #include <string>
 #include <string_view>
 
@@ -44,11 +44,46 @@ inline int keyboardIndexOf(const KeyboardTables &tables, int language, std::stri
     return -1;
 }
 
+/// The key table of keyboard `name` of language `code`.
+inline const KBDDATA &keyboardData(const KeyboardTables &tables, std::string_view code,
+                                   std::string_view name) {
+    const int language = languageIndexOf(tables, code);
+    const int keyboard = keyboardIndexOf(tables, language, name);
+    EXPECT_GE(keyboard, 0) << code << " " << name;
+    return tables.keyboardDataTable.at(
+        tables.languageTable.at(std::max(language, 0)).firstKeyboard + std::max(keyboard, 0));
+}
+
+/// The units key `k` types in `layer`.
+inline std::u16string unitsOf(const KBDDATA &keys, int layer, int k) {
+    std::u16string units;
+    for (int p = 1; p <= keys.unitCount(layer, k); ++p)
+        units.push_back(keys.slot(layer, p, k));
+    return units;
+}
+
 struct TypingOptions {
     EngineOptions engine;
     bool capsLock = false;
     TargetKind kind = TargetKind::TargetDocument;
     std::u16string initialText;
+
+    static TypingOptions withEngine(bool enhancedEditing, bool autoPulli) {
+        TypingOptions o;
+        o.engine.enhancedEditing = enhancedEditing;
+        o.engine.autoPulli = autoPulli;
+        return o;
+    }
+    static TypingOptions withCapsLock() {
+        TypingOptions o;
+        o.capsLock = true;
+        return o;
+    }
+    static TypingOptions into(TargetKind kind) {
+        TypingOptions o;
+        o.kind = kind;
+        return o;
+    }
 };
 
 /// Types `keys` (a key script, as for `tarvellite-cli type`) with keyboard `keyboard` of
