@@ -9,6 +9,7 @@
 #include "ui/document/tarvellite_doc.h"
 #include "ui/document/text_helpers.h"
 #include "ui/document/view_host.h"
+#include "ui/input/look_ahead.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -164,6 +165,7 @@ CTarvelLiteView::CTarvelLiteView(CTarvelLiteDoc *doc, ViewHost *host, QWidget *p
     connect(document(), &QTextDocument::modificationChanged, this, &CTarvelLiteView::statusChanged);
     connect(document(), &QTextDocument::contentsChanged, this,
             &CTarvelLiteView::formatStateChanged);
+    lookAhead_ = new LookAhead(this);
     // Typing goes through the keyboard routing, which translates keys before the view sees them.
     if (InputRouter *router = InputRouter::instance())
         router->attachDocument(this, this);
@@ -951,6 +953,18 @@ void CTarvelLiteView::keyPressEvent(QKeyEvent *event) {
         return;
     }
     QTextEdit::keyPressEvent(event);
+}
+
+bool CTarvelLiteView::handlePopupKey(QKeyEvent &event) {
+    return lookAhead_->HandlePopupKey(event);
+}
+
+void CTarvelLiteView::lookAheadUpdate() {
+    lookAhead_->LookAheadUpdate();
+}
+
+void CTarvelLiteView::hideLookAhead() {
+    lookAhead_->HideLookAheadPopup();
 }
 
 void CTarvelLiteView::focusInEvent(QFocusEvent *event) {

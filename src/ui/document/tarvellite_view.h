@@ -14,6 +14,10 @@
 class QMenu;
 class QPrinter;
 
+namespace tarvellite {
+class LookAhead;
+}
+
 namespace tarvellite::ui {
 
 class CTarvelLiteDoc;
@@ -107,6 +111,12 @@ class CTarvelLiteView : public QTextEdit, public DocumentKeyHooks {
     /// Forgets the undo history (after the text was replaced by a load).
     void resetUndoHistory();
 
+    /// The look-ahead popup of the view and its word insertion.
+    LookAhead *lookAhead() const { return lookAhead_; }
+    bool handlePopupKey(QKeyEvent &event) override;
+    void lookAheadUpdate() override;
+    void hideLookAhead() override;
+
     /// The popup "Edit" menu of the view.
     QMenu *createEditMenu(QWidget *parent);
     /// The open print preview, if any.
@@ -192,6 +202,7 @@ class CTarvelLiteView : public QTextEdit, public DocumentKeyHooks {
     int reachableRedo_ = 0;
     bool inUndo_ = false;
     QPointer<QPrintPreviewDialog> preview_;
+    LookAhead *lookAhead_ = nullptr;
 };
 
 } // namespace tarvellite::ui

@@ -3,6 +3,8 @@
 #include "ui/app/tarvellite_app.h"
 #include "ui/document/app_flags.h"
 #include "ui/document/document_settings.h"
+#include "ui/input/look_ahead.h"
+#include "ui/mainwindow/frame_input.h"
 #include "ui/mainwindow/main_frame.h"
 
 namespace tarvellite::ui {
@@ -17,6 +19,10 @@ CMainFrame *frameOf(CTarvelLiteApp &app) {
 
 void installMainFrameHooks(CTarvelLiteApp &app) {
     CTarvelLiteApp::Hooks &hooks = app.hooks();
+    hooks.findDictionaries = [](CTarvelLiteApp &a) {
+        installedDictionaries().clear();
+        installedDictionaries().ScanDictionaries(a.settings().defaultDictionaryPath);
+    };
     hooks.createMainFrame = [](CTarvelLiteApp &a) -> QMainWindow * {
         bindApplicationBusy([&a] { return a.busy(); }, [&a](bool busy) { a.setBusy(busy); });
         documentSettings() = documentSettingsFrom(a.settings());
@@ -25,6 +31,7 @@ void installMainFrameHooks(CTarvelLiteApp &app) {
         frame->setUpInput(a.inputContext(),
                           EngineOptions{.enhancedEditing = edit.enhancedEditing != 0,
                                         .autoPulli = edit.autoPulliOn()});
+        frame->input()->setUpLookAhead(a.settings());
         frame->closingHook = [&a] {
             a.settings().tabbedMode = documentSettings().tabbedMode ? 1 : 0;
             a.OnClosingMainFrame();
