@@ -49,9 +49,9 @@ void FrameInput::setUpLookAhead(Settings &settings) {
 }
 
 void FrameInput::inputSelectionChanged() {
-    if (lookup_ && lookup_->reloadIfLanguageChanged(installedDictionaries(),
-                                                    settings_->defaultDictionaries,
-                                                    settings_->userDictionaryPath))
+    if (lookup_ &&
+        lookup_->reloadIfLanguageChanged(installedDictionaries(), settings_->defaultDictionaries,
+                                         settings_->userDictionaryPath))
         frame_->setStatusText(PANE_DICTIONARY, lookup_->statusText());
     frame_->updateStatus();
 }
