@@ -14,6 +14,8 @@
 #include "core/spelling/rule_file.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <filesystem>
 
 namespace tarvellite {
@@ -54,17 +56,29 @@ bool startsWithIgnoringCase(std::u16string_view s, std::u16string_view prefix) {
     return s.size() >= prefix.size() && equalIgnoringCase(s.substr(0, prefix.size()), prefix);
 }
 
-bool endsWith(std::u16string_view s, std::u16string_view suffix) {
-    return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
+std::uint64_t hashUnits(const char16_t *s, std::size_t n) {
+    constexpr std::uint64_t k1 = 0x9E3779B97F4A7C15ull, k2 = 0xBF58476D1CE4E5B9ull;
+    std::uint64_t h = (n + 1) * k1;
+    std::size_t i = 0;
+    for (; i + 4 <= n; i += 4) {
+        std::uint64_t v;
+        std::memcpy(&v, s + i, sizeof v);
+        h = std::rotl(h ^ v, 27) * k1;
+    }
+    std::uint64_t v = 0;
+    std::memcpy(&v, s + i, (n - i) * sizeof(char16_t));
+    h = (h ^ v) * k2;
+    h ^= h >> 33;
+    h *= 0xFF51AFD7ED558CCDull;
+    h ^= h >> 33;
+    h *= 0xC4CEB9FE1A85EC53ull;
+    return h ^ (h >> 33);
 }
 
-std::uint32_t hashUnits(std::u16string_view s) {
-    std::uint32_t h = 2166136261u;
-    for (char16_t c : s) {
-        h ^= c;
-        h *= 16777619u;
-    }
-    return h ^ (h >> 15);
+// The tag kept in a hash slot: hash bits above the length (63 standing for 63 or more).
+std::uint32_t slotTag(std::uint64_t hash, std::size_t length) {
+    return (static_cast<std::uint32_t>(hash >> 32) & ~63u) |
+           static_cast<std::uint32_t>(std::min<std::size_t>(length, 63));
 }
 
 // The word a lookup works on: A to Z folded to lower case when asked, then NFC.
@@ -81,29 +95,55 @@ std::string lastPathComponent(const std::string &path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// Collects the words into one buffer, sized once for the most units the file can hold.
 class PoolSink : public DictionaryWordSink {
   public:
     PoolSink(std::u16string &data, std::vector<std::uint32_t> &offsets, bool &tooMany)
         : data_(data), offsets_(offsets), tooMany_(tooMany) {}
-    void reserve(std::size_t count) override {
+    ~PoolSink() override { data_.resize(used_); }
+    void reserve(std::size_t count, std::size_t maxUnits) override {
         if (count > maxWords) {
             tooMany_ = true;
-            count = 0;
+            return;
         }
         offsets_.reserve(count + 1);
-        data_.reserve(count * 10);
+        data_.resize(maxUnits);
     }
     void add(std::u16string_view word) override {
         if (tooMany_)
             return;
-        data_.append(word);
-        offsets_.push_back(static_cast<std::uint32_t>(data_.size()));
+        grow(word.size());
+        std::copy(word.begin(), word.end(), data_.begin() + static_cast<std::ptrdiff_t>(used_));
+        finish(word.size());
+    }
+    void addLittleEndian(const std::uint8_t *bytes, std::size_t units) override {
+        if (tooMany_)
+            return;
+        grow(units);
+        char16_t *to = data_.data() + used_;
+        if constexpr (std::endian::native == std::endian::little) {
+            std::memcpy(to, bytes, units * 2);
+        } else {
+            for (std::size_t i = 0; i < units; ++i)
+                to[i] = static_cast<char16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+        }
+        finish(units);
     }
 
   private:
+    void grow(std::size_t units) {
+        if (data_.size() - used_ < units)
+            data_.resize(std::max(data_.size() * 2, used_ + units));
+    }
+    void finish(std::size_t units) {
+        used_ += units;
+        offsets_.push_back(static_cast<std::uint32_t>(used_));
+    }
+
     std::u16string &data_;
     std::vector<std::uint32_t> &offsets_;
     bool &tooMany_;
+    std::size_t used_ = 0;
 };
 
 } // namespace
@@ -116,7 +156,9 @@ CDictionary::~CDictionary() = default;
 void CDictionary::clear() {
     wordData_.clear();
     wordOffsets_.clear();
-    hashSlots_.clear();
+    wordSlots_.clear();
+    startsAgree_ = false;
+    secondSorted_ = false;
     userWords_.clear();
     userWordSet_.clear();
     initialEntries_.clear();
@@ -135,8 +177,11 @@ void CDictionary::clear() {
     userDictPath_.clear();
     suggestions_.clear();
     vocalPositions_.clear();
+    suffixRules_.clear();
+    suffixLastUnits_.clear();
     latin_ = false;
     alphabet_.clear();
+    alphabetBuilt_ = false;
 }
 
 std::string CDictionary::userDictionaryPathFor(const std::string &wordFilePath,
@@ -168,8 +213,12 @@ bool CDictionary::Load(const std::string &wordFilePath, const std::string &userF
     DictionaryReadError error;
     bool tooMany = false;
     wordOffsets_.push_back(0);
-    PoolSink sink(wordData_, wordOffsets_, tooMany);
-    if (!readDictionaryFile(*bytes, file, error, &sink) || tooMany) {
+    bool read;
+    {
+        PoolSink sink(wordData_, wordOffsets_, tooMany);
+        read = readDictionaryFile(*bytes, file, error, &sink);
+    }
+    if (!read || tooMany) {
         if (!tooMany && error.kind == DictionaryReadFailure::BadHeader)
             showMessage("Unable to read Dictionary File or not the right Version",
                         MessageIcon::Error);
@@ -205,6 +254,7 @@ bool CDictionary::Load(const std::string &wordFilePath, const std::string &userF
             }
         }
     }
+    buildSuffixRules();
 
     userDictPath_ = userDictionaryPathFor(wordFilePath, userFolder);
     if (readUserWords && fileExists(userDictPath_))
@@ -219,47 +269,154 @@ bool CDictionary::Load(const std::string &wordFilePath, const std::string &userF
 }
 
 void CDictionary::buildLookupTables() {
+    // Whether each initial's second-index entries ascend, so that they can be searched by
+    // halving.
+    secondSorted_ = true;
+    for (const DICTINDEX &entry : initialEntries_) {
+        const auto second = static_cast<std::int64_t>(secondIndex_.size());
+        const std::int64_t from = std::clamp<std::int64_t>(entry.secondFirst, 0, second);
+        const std::int64_t to = std::clamp<std::int64_t>(entry.secondEnd, 0, second);
+        for (std::int64_t i = from + 1; i < to && secondSorted_; ++i)
+            secondSorted_ = secondIndex_[static_cast<std::size_t>(i - 1)].secondChar <=
+                            secondIndex_[static_cast<std::size_t>(i)].secondChar;
+    }
+    buildWordHash();
+    buildLengthLists();
+}
+
+void CDictionary::buildWordHash() {
     const std::size_t n = wordCount();
     std::size_t slots = 16;
-    while (slots < 2 * n)
+    while (slots < n + n / 2)
         slots <<= 1;
-    hashSlots_.assign(slots, 0);
+    wordSlots_.assign(slots, 0);
     const std::size_t mask = slots - 1;
+    const char16_t *data = wordData_.data();
+    // The hashes first, in one pass over the words; the slots are then filled with each slot
+    // fetched a few words ahead, as the table is far larger than the cache.
+    std::vector<std::uint64_t> hashes(n);
+    for (std::size_t p = 0; p < n; ++p)
+        hashes[p] = hashUnits(data + wordOffsets_[p], wordOffsets_[p + 1] - wordOffsets_[p]);
+    // Whether every word lies at or after the start positions of its searches (checked for
+    // every copy of a word, which covers its last one). Words sharing their first two units
+    // are neighbours in a well-formed list, so the second-index search runs once per pair.
+    startsAgree_ = secondSorted_;
+    std::uint32_t lastPair = 0xFFFFFFFFu;
+    std::int64_t pairStart = 0;
+    constexpr std::size_t ahead = 16;
     for (std::size_t p = 0; p < n; ++p) {
-        const std::u16string_view w = word(p);
-        if (!w.empty()) {
-            std::size_t s = hashUnits(w) & mask;
-            while (hashSlots_[s] != 0 && word(hashSlots_[s] - 1) != w)
-                s = (s + 1) & mask;
-            // A later duplicate wins: "found at or after p" needs the last position.
-            hashSlots_[s] = static_cast<std::uint32_t>(p + 1);
+        if (p + ahead < n)
+            __builtin_prefetch(&wordSlots_[hashes[p + ahead] & mask], 1);
+        const std::uint32_t offset = wordOffsets_[p];
+        const std::size_t length = wordOffsets_[p + 1] - offset;
+        if (length == 0)
+            continue;
+        const char16_t *w = data + offset;
+        if (startsAgree_) {
+            if (const DICTINDEX *entry = initialEntry(w[0])) {
+                if (static_cast<std::int64_t>(p) < clampedFirstWord(*entry))
+                    startsAgree_ = false;
+                if (length >= 2) {
+                    const std::uint32_t pair = (std::uint32_t(w[0]) << 16) | w[1];
+                    if (pair != lastPair) {
+                        lastPair = pair;
+                        const SECONDDICTINDEX *found = secondEntry(*entry, w[1]);
+                        pairStart = found && found->firstWord >= 0 &&
+                                            static_cast<std::size_t>(found->firstWord) < n
+                                        ? found->firstWord
+                                        : 0;
+                    }
+                    if (static_cast<std::int64_t>(p) < pairStart)
+                        startsAgree_ = false;
+                }
+            }
         }
-        if (w.size() >= minWordUnits && w.size() <= maxWordUnits) {
-            LengthList &list = byLength_[w.size() - minWordUnits];
-            const auto at = static_cast<std::int32_t>(list.positions.size());
-            list.positions.push_back(static_cast<std::uint32_t>(p));
-            list.firstWithInitial.try_emplace(w[0], at);
+        const std::uint64_t hash = hashes[p];
+        const std::uint64_t tag = slotTag(hash, length);
+        std::size_t s = hash & mask;
+        while (wordSlots_[s] != 0) {
+            const std::uint64_t slot = wordSlots_[s];
+            if ((slot >> 32) == tag) {
+                const auto other = static_cast<std::uint32_t>(slot) - 1;
+                if (word(positionOfOffset(other)) == std::u16string_view(w, length))
+                    break; // a later copy takes the slot
+            }
+            s = (s + 1) & mask;
         }
+        wordSlots_[s] = (tag << 32) | (std::uint64_t(offset) + 1);
     }
-    std::vector<bool> seen(0x10000, false);
-    for (char16_t c : wordData_)
-        seen[c] = true;
-    for (std::size_t c = 0; c < seen.size(); ++c)
-        if (seen[c])
-            alphabet_.push_back(static_cast<char16_t>(c));
-    // Where each initial's run ends in each list (the lists are in word-list order).
+}
+
+void CDictionary::buildLengthLists() {
+    const std::size_t n = wordCount();
+    std::array<std::size_t, maxWordUnits - 1> counts{};
+    for (std::size_t p = 0; p < n; ++p) {
+        const std::size_t length = wordOffsets_[p + 1] - wordOffsets_[p];
+        if (length >= minWordUnits && length <= maxWordUnits)
+            ++counts[length - minWordUnits];
+    }
+    for (std::size_t i = 0; i < byLength_.size(); ++i)
+        byLength_[i].positions.reserve(counts[i]);
+    // Each list is in word-list order; a run of one initial starts where the initial changes.
+    // Only the first run of each initial counts (later ones exist only in a list out of order).
+    for (std::size_t p = 0; p < n; ++p) {
+        const std::size_t length = wordOffsets_[p + 1] - wordOffsets_[p];
+        if (length < minWordUnits || length > maxWordUnits)
+            continue;
+        LengthList &list = byLength_[length - minWordUnits];
+        const char16_t initial = wordData_[wordOffsets_[p]];
+        const auto at = static_cast<std::uint32_t>(list.positions.size());
+        if (list.runs.empty() || list.runs.back().initial != initial) {
+            if (!list.runs.empty())
+                list.runs.back().end = at;
+            list.runs.push_back({initial, at, at});
+        }
+        list.positions.push_back(static_cast<std::uint32_t>(p));
+    }
+    std::vector<bool> seen;
     for (LengthList &list : byLength_) {
-        for (const auto &[initial, first] : list.firstWithInitial) {
-            std::size_t end = static_cast<std::size_t>(first);
-            while (end < list.positions.size() && word(list.positions[end])[0] == initial)
-                ++end;
-            list.endOfInitial[initial] = static_cast<std::int32_t>(end);
-        }
+        if (list.runs.empty())
+            continue;
+        list.runs.back().end = static_cast<std::uint32_t>(list.positions.size());
+        const auto ascending = [](const InitialRun &a, const InitialRun &b) {
+            return a.initial < b.initial;
+        };
+        if (std::adjacent_find(list.runs.begin(), list.runs.end(),
+                               [](const auto &a, const auto &b) {
+                                   return a.initial >= b.initial;
+                               }) == list.runs.end())
+            continue;
+        seen.assign(0x10000, false);
+        std::vector<InitialRun> firsts;
+        for (const InitialRun &run : list.runs)
+            if (!seen[run.initial]) {
+                seen[run.initial] = true;
+                firsts.push_back(run);
+            }
+        std::sort(firsts.begin(), firsts.end(), ascending);
+        list.runs = std::move(firsts);
     }
+}
+
+const std::u16string &CDictionary::alphabet() {
+    if (!alphabetBuilt_) {
+        std::vector<std::uint8_t> seen(0x10000, 0);
+        for (char16_t c : wordData_)
+            seen[c] = 1;
+        for (std::size_t c = 0; c < seen.size(); ++c)
+            if (seen[c])
+                alphabet_.push_back(static_cast<char16_t>(c));
+        alphabetBuilt_ = true;
+    }
+    return alphabet_;
 }
 
 // ---------------------------------------------------------------------------------------------
 // Lookups
+
+std::size_t CDictionary::UnitsHash::operator()(std::u16string_view s) const noexcept {
+    return static_cast<std::size_t>(hashUnits(s.data(), s.size()));
+}
 
 const DICTINDEX *CDictionary::initialEntry(char16_t initial) const {
     const std::int32_t slot = initialSlot_[initial];
@@ -272,21 +429,64 @@ std::int32_t CDictionary::clampedFirstWord(const DICTINDEX &entry) const {
                : 0;
 }
 
-bool CDictionary::inWordsFrom(std::u16string_view w, std::int32_t from) const {
-    if (hashSlots_.empty())
-        return false;
-    const std::size_t mask = hashSlots_.size() - 1;
-    std::size_t s = hashUnits(w) & mask;
-    while (const std::uint32_t slot = hashSlots_[s]) {
-        if (word(slot - 1) == w)
-            return from < 0 || static_cast<std::int64_t>(slot - 1) >= from;
-        s = (s + 1) & mask;
+const SECONDDICTINDEX *CDictionary::secondEntry(const DICTINDEX &entry, char16_t second) const {
+    // The first entry of the initial whose second character is not below `second`.
+    const auto size = static_cast<std::int64_t>(secondIndex_.size());
+    const auto from =
+        static_cast<std::size_t>(std::clamp<std::int64_t>(entry.secondFirst, 0, size));
+    const auto to = static_cast<std::size_t>(std::clamp<std::int64_t>(entry.secondEnd, 0, size));
+    if (from >= to)
+        return nullptr;
+    const SECONDDICTINDEX *first = secondIndex_.data() + from;
+    const SECONDDICTINDEX *last = secondIndex_.data() + to;
+    const SECONDDICTINDEX *found;
+    if (secondSorted_)
+        found = std::partition_point(
+            first, last, [second](const SECONDDICTINDEX &e) { return e.secondChar < second; });
+    else
+        found = std::find_if(first, last,
+                             [second](const SECONDDICTINDEX &e) { return e.secondChar >= second; });
+    return found == last ? nullptr : found;
+}
+
+std::size_t CDictionary::positionOfOffset(std::uint32_t offset) const {
+    // The word that starts at `offset` and is not empty: the last offset not above it.
+    const auto it = std::upper_bound(wordOffsets_.begin(), wordOffsets_.end(), offset);
+    return static_cast<std::size_t>(it - wordOffsets_.begin()) - 1;
+}
+
+std::int64_t CDictionary::findWord(std::u16string_view w) const {
+    if (wordSlots_.empty() || w.empty())
+        return -1;
+    const std::uint64_t hash = hashUnits(w.data(), w.size());
+    const std::uint64_t tag = slotTag(hash, w.size());
+    const std::size_t mask = wordSlots_.size() - 1;
+    const char16_t *data = wordData_.data();
+    for (std::size_t s = hash & mask;; s = (s + 1) & mask) {
+        const std::uint64_t slot = wordSlots_[s];
+        if (slot == 0)
+            return -1;
+        if ((slot >> 32) != tag)
+            continue;
+        const auto offset = static_cast<std::uint32_t>(slot) - 1;
+        // Below 63 units the tag holds the length exactly.
+        if (w.size() < 63 ? std::memcmp(data + offset, w.data(), w.size() * 2) == 0
+                          : word(positionOfOffset(offset)) == w)
+            return offset;
     }
-    return false;
+}
+
+bool CDictionary::inWordsFrom(std::u16string_view w, std::int32_t from) const {
+    const std::int64_t offset = findWord(w);
+    if (offset < 0)
+        return false;
+    if (from <= 0 || startsAgree_)
+        return true;
+    return static_cast<std::int64_t>(positionOfOffset(static_cast<std::uint32_t>(offset))) >= from;
 }
 
 bool CDictionary::isUserWord(std::u16string_view w) const {
-    return !userWordSet_.empty() && userWordSet_.count(std::u16string(w)) != 0;
+    return !userWordSet_.empty() && userWordSet_.find(w) != userWordSet_.end();
 }
 
 std::span<const std::uint32_t> CDictionary::byLength(std::size_t length) const {
@@ -295,31 +495,45 @@ std::span<const std::uint32_t> CDictionary::byLength(std::size_t length) const {
     return byLength_[length - minWordUnits].positions;
 }
 
-std::int32_t CDictionary::byLengthInitial(std::size_t length, char16_t initial) const {
+const CDictionary::InitialRun *CDictionary::initialRun(std::size_t length, char16_t initial) const {
     if (length < minWordUnits || length > maxWordUnits)
-        return -1;
-    const auto &map = byLength_[length - minWordUnits].firstWithInitial;
-    const auto it = map.find(initial);
-    return it == map.end() ? -1 : it->second;
+        return nullptr;
+    const std::vector<InitialRun> &runs = byLength_[length - minWordUnits].runs;
+    const auto it = std::partition_point(
+        runs.begin(), runs.end(), [initial](const InitialRun &r) { return r.initial < initial; });
+    return it != runs.end() && it->initial == initial ? &*it : nullptr;
+}
+
+std::int32_t CDictionary::byLengthInitial(std::size_t length, char16_t initial) const {
+    const InitialRun *run = initialRun(length, initial);
+    return run ? static_cast<std::int32_t>(run->first) : -1;
 }
 
 std::span<const std::uint32_t> CDictionary::lengthBlock(std::size_t length,
                                                         char16_t initial) const {
-    if (length < minWordUnits || length > maxWordUnits)
+    const InitialRun *run = initialRun(length, initial);
+    if (!run)
         return {};
-    const LengthList &list = byLength_[length - minWordUnits];
-    const auto first = list.firstWithInitial.find(initial);
-    if (first == list.firstWithInitial.end())
-        return {};
-    const std::size_t end = static_cast<std::size_t>(list.endOfInitial.at(initial));
-    return std::span<const std::uint32_t>(list.positions)
-        .subspan(static_cast<std::size_t>(first->second),
-                 end - static_cast<std::size_t>(first->second));
+    return std::span<const std::uint32_t>(byLength_[length - minWordUnits].positions)
+        .subspan(run->first, run->end - run->first);
 }
 
 bool CDictionary::CheckWord(std::u16string_view input, std::int32_t &position) const {
-    const std::u16string w = preparedWord(input, true);
     position = -1;
+    // Lower-case into a buffer on the stack; only a word that needs normalising is copied.
+    constexpr std::size_t bufferUnits = 64;
+    if (input.size() > bufferUnits)
+        return checkPrepared(preparedWord(input, true), position);
+    char16_t buffer[bufferUnits];
+    for (std::size_t i = 0; i < input.size(); ++i)
+        buffer[i] = lowerAscii(input[i]);
+    const std::u16string_view w(buffer, input.size());
+    if (!isNormalizedWord(w))
+        return checkPrepared(normalizedWord(w), position);
+    return checkPrepared(w, position);
+}
+
+bool CDictionary::checkPrepared(std::u16string_view w, std::int32_t &position) const {
     for (char16_t c : w)
         if (c < minChar_ || c > maxChar_)
             return true;
@@ -332,15 +546,7 @@ bool CDictionary::CheckWord(std::u16string_view input, std::int32_t &position) c
     const DICTINDEX *entry = initialEntry(w[0]);
     if (!entry)
         return false;
-    const auto second = static_cast<std::int64_t>(secondIndex_.size());
-    const std::int64_t from = std::clamp<std::int64_t>(entry->secondFirst, 0, second);
-    const std::int64_t to = std::clamp<std::int64_t>(entry->secondEnd, 0, second);
-    const SECONDDICTINDEX *found = nullptr;
-    for (std::int64_t i = from; i < to; ++i)
-        if (secondIndex_[static_cast<std::size_t>(i)].secondChar >= w[1]) {
-            found = &secondIndex_[static_cast<std::size_t>(i)];
-            break;
-        }
+    const SECONDDICTINDEX *found = secondEntry(*entry, w[1]);
     if (!found)
         return false;
     position = found->firstWord;
@@ -351,33 +557,61 @@ bool CDictionary::CheckWord(std::u16string_view input, std::int32_t &position) c
     return checkSuffixRules(w, clampedFirstWord(*entry));
 }
 
-bool CDictionary::checkSuffixRules(std::u16string_view w, std::int32_t start) const {
-    const auto known = [&](std::u16string_view stem) {
-        return isUserWord(stem) || inWordsFrom(stem, start);
-    };
+void CDictionary::buildSuffixRules() {
+    suffixRules_.clear();
+    suffixLastUnits_.clear();
     const RuleSection &post = rules_[PostAdditions];
     for (const std::u16string &e : post.simpleEntries)
-        if (e.size() < w.size() && endsWith(w, e) && known(w.substr(0, w.size() - e.size())))
-            return true;
-    std::u16string stem;
+        suffixRules_.push_back({e, {}, false});
     for (const std::u16string &entry : post.complexEntries) {
         const std::size_t colon = entry.find(u':');
         if (colon == std::u16string::npos)
             continue;
-        const std::u16string_view a = std::u16string_view(entry).substr(0, colon);
-        const std::u16string_view b = std::u16string_view(entry).substr(colon + 1);
-        if (b.size() >= w.size() || !endsWith(w, b))
-            continue;
-        if (!a.empty() && a[0] == u'0') {
-            stem.assign(w.substr(0, w.size() - 2));
-        } else {
-            stem.assign(w.substr(0, w.size() - b.size()));
-            stem.append(a);
-        }
-        if (known(stem))
-            return true;
+        SuffixRule rule;
+        rule.replacement = entry.substr(0, colon);
+        rule.suffix = entry.substr(colon + 1);
+        rule.dropTwo = !rule.replacement.empty() && rule.replacement[0] == u'0';
+        suffixRules_.push_back(std::move(rule));
     }
-    return false;
+    // Which rule matches first does not matter: the answer is whether any stem is known.
+    const auto last = [](const SuffixRule &r) -> char16_t {
+        return r.suffix.empty() ? 0 : r.suffix.back();
+    };
+    std::stable_sort(suffixRules_.begin(), suffixRules_.end(),
+                     [&](const SuffixRule &x, const SuffixRule &y) { return last(x) < last(y); });
+    for (const SuffixRule &r : suffixRules_)
+        suffixLastUnits_.push_back(last(r));
+}
+
+bool CDictionary::checkSuffixRules(std::u16string_view w, std::int32_t start) const {
+    if (suffixRules_.empty() || w.empty())
+        return false;
+    std::u16string stem;
+    const auto tryRules = [&](std::size_t from, std::size_t to) {
+        for (std::size_t i = from; i < to; ++i) {
+            const SuffixRule &rule = suffixRules_[i];
+            const std::size_t b = rule.suffix.size();
+            if (b >= w.size() || std::u16string_view(rule.suffix) != w.substr(w.size() - b))
+                continue;
+            if (rule.dropTwo) {
+                stem.assign(w.substr(0, w.size() - 2));
+            } else {
+                stem.assign(w.substr(0, w.size() - b));
+                stem.append(rule.replacement);
+            }
+            if (isUserWord(stem) || inWordsFrom(stem, start))
+                return true;
+        }
+        return false;
+    };
+    const auto units = suffixLastUnits_.begin();
+    const auto none = std::upper_bound(units, suffixLastUnits_.end(), char16_t(0));
+    if (none != units && tryRules(0, static_cast<std::size_t>(none - units)))
+        return true;
+    if (w.back() == 0)
+        return false;
+    const auto [from, to] = std::equal_range(none, suffixLastUnits_.end(), w.back());
+    return tryRules(static_cast<std::size_t>(from - units), static_cast<std::size_t>(to - units));
 }
 
 bool CDictionary::checkShortWord(std::u16string_view input) const {
@@ -704,14 +938,14 @@ void CDictionary::singleEditGenerator(std::u16string_view w) {
     if (w.size() < maxWordUnits)
         for (std::size_t i = 0; i <= w.size(); ++i) {
             c.insert(c.begin() + static_cast<std::ptrdiff_t>(i), u' ');
-            for (char16_t a : alphabet_) {
+            for (char16_t a : alphabet()) {
                 c[i] = a;
                 tryWord(c);
             }
             c.erase(i, 1);
         }
     for (std::size_t i = 0; i < w.size(); ++i) {
-        for (char16_t a : alphabet_) {
+        for (char16_t a : alphabet()) {
             if (a == w[i])
                 continue;
             c[i] = a;

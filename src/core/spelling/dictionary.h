@@ -7,7 +7,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -130,20 +129,38 @@ class CDictionary {
                                              const std::string &userFolder);
 
   private:
+    /// The words of one length that share an initial: positions [first, end) of the list.
+    struct InitialRun {
+        char16_t initial = 0;
+        std::uint32_t first = 0;
+        std::uint32_t end = 0;
+    };
+    /// A "Post Additions" entry ready for matching: a word ending in `suffix` (and longer than
+    /// it) stands for the stem without it followed by `replacement`, or, with `dropTwo`, the
+    /// word without its last two units.
+    struct SuffixRule {
+        std::u16string suffix;
+        std::u16string replacement;
+        bool dropTwo = false;
+    };
     struct LengthList {
         std::vector<std::uint32_t> positions;
-        std::unordered_map<char16_t, std::int32_t> firstWithInitial;
-        std::unordered_map<char16_t, std::int32_t> endOfInitial;
+        std::vector<InitialRun> runs; ///< one per initial (its first run), ascending initial
     };
 
     // Lookups.
     const DICTINDEX *initialEntry(char16_t initial) const;
     std::int32_t clampedFirstWord(const DICTINDEX &entry) const;
+    const SECONDDICTINDEX *secondEntry(const DICTINDEX &entry, char16_t second) const;
+    std::int64_t findWord(std::u16string_view word) const;
+    std::size_t positionOfOffset(std::uint32_t offset) const;
     bool inWordsFrom(std::u16string_view word, std::int32_t from) const;
-    bool inWords(std::u16string_view word) const { return inWordsFrom(word, 0); }
+    bool inWords(std::u16string_view word) const { return findWord(word) >= 0; }
     bool isUserWord(std::u16string_view word) const;
+    bool checkPrepared(std::u16string_view word, std::int32_t &position) const;
     bool checkShortWord(std::u16string_view word) const;
     bool checkSuffixRules(std::u16string_view word, std::int32_t start) const;
+    const InitialRun *initialRun(std::size_t length, char16_t initial) const;
     std::span<const std::uint32_t> lengthBlock(std::size_t length, char16_t initial) const;
 
     // Suggestions.
@@ -162,14 +179,30 @@ class CDictionary {
     void singleEditGenerator(std::u16string_view word);
 
     void buildLookupTables();
+    void buildSuffixRules();
+    void buildWordHash();
+    void buildLengthLists();
+    const std::u16string &alphabet();
+
+    struct UnitsHash {
+        using is_transparent = void;
+        std::size_t operator()(std::u16string_view s) const noexcept;
+    };
 
     // The word list: all words back to back, with offsets.
     std::u16string wordData_;
     std::vector<std::uint32_t> wordOffsets_;
-    // Open-addressed hash of word → its last list position (+1; 0 marks an empty slot).
-    std::vector<std::uint32_t> hashSlots_;
+    // Open-addressed hash of the words, linear probing. A slot holds a 32-bit tag (hash bits
+    // and the length) above the word's offset in wordData_ + 1; 0 marks an empty slot. A word
+    // listed twice has the slot of its last copy.
+    std::vector<std::uint64_t> wordSlots_;
+    // True when every word lies at or after the positions the checker starts its searches for
+    // it at (the file's indexes agree with its list); then presence alone answers a search.
+    bool startsAgree_ = false;
+    // True when every initial's second-index entries ascend by `secondChar`.
+    bool secondSorted_ = false;
     std::vector<std::u16string> userWords_;
-    std::unordered_set<std::u16string> userWordSet_;
+    std::unordered_set<std::u16string, UnitsHash, std::equal_to<>> userWordSet_;
     std::vector<DICTINDEX> initialEntries_;
     std::vector<std::int32_t> initialSlot_; // 65536 entries: index into initialEntries_, or -1
     std::vector<SECONDDICTINDEX> secondIndex_;
@@ -178,6 +211,10 @@ class CDictionary {
     std::array<std::u16string, 4> classes_;
     std::array<std::u16string, 3> extras_;
     std::array<RuleSection, 6> rules_;
+    // The "Post Additions" entries by the last unit of their suffix; those with an empty
+    // suffix first (their last unit counts as 0).
+    std::vector<SuffixRule> suffixRules_;
+    std::vector<char16_t> suffixLastUnits_;
     std::int32_t loaded_ = 0;
     std::array<LengthList, maxWordUnits - 1> byLength_;
     std::string userDictPath_;
@@ -185,7 +222,8 @@ class CDictionary {
     std::vector<VOCALSTRUCT> vocalPositions_;
     bool latin_ = false;
     bool singleEdits_ = true;
-    std::u16string alphabet_; // every unit the words use, ascending
+    std::u16string alphabet_; // every unit the words use, ascending; built on first use
+    bool alphabetBuilt_ = false;
 };
 
 } // namespace tarvellite

@@ -48,7 +48,7 @@ void readSecondIndex(ByteReader &r, SECONDDICTINDEX &v) {
 class VectorSink : public DictionaryWordSink {
   public:
     explicit VectorSink(std::vector<std::u16string> &words) : words_(words) {}
-    void reserve(std::size_t count) override { words_.reserve(count); }
+    void reserve(std::size_t count, std::size_t) override { words_.reserve(count); }
     void add(std::u16string_view word) override { words_.emplace_back(word); }
 
   private:
@@ -94,14 +94,32 @@ bool readDictionaryFile(std::span<const std::uint8_t> bytes, DictionaryFileData 
     // Every string takes at least its one-byte length.
     if (!a.readCount(count, 1))
         return damaged();
-    target.reserve(count);
+    target.reserve(count, a.bytes().remaining() / 2);
+    // Word files write every word as a wide string with a one-byte length: those are taken
+    // straight from the bytes; any other form goes through the general string reader.
     std::u16string word;
     for (std::uint32_t i = 0; i < count; ++i) {
+        const std::size_t at = a.bytes().offset();
+        const std::size_t left = a.bytes().remaining();
+        if (left >= 4 && bytes[at] == 0xFF && bytes[at + 1] == 0xFE && bytes[at + 2] == 0xFF &&
+            bytes[at + 3] != 0xFF && std::size_t(bytes[at + 3]) * 2 <= left - 4) {
+            const std::size_t units = bytes[at + 3];
+            target.addLittleEndian(bytes.data() + at + 4, units);
+            a.bytes().skip(4 + 2 * units);
+            continue;
+        }
         if (!a.readString(word))
             return damaged();
         target.add(word);
     }
     return true;
+}
+
+void DictionaryWordSink::addLittleEndian(const std::uint8_t *bytes, std::size_t units) {
+    std::u16string word(units, u'\0');
+    for (std::size_t i = 0; i < units; ++i)
+        word[i] = static_cast<char16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+    add(word);
 }
 
 Bytes writeDictionaryFile(const DictionaryFileData &data) {

@@ -67,9 +67,12 @@ struct DictionaryReadError {
 class DictionaryWordSink {
   public:
     virtual ~DictionaryWordSink() = default;
-    /// Called once with the count, which has been checked against the bytes that remain.
-    virtual void reserve(std::size_t count) = 0;
+    /// Called once with the count, which has been checked against the bytes that remain, and
+    /// the most UTF-16 units the words can hold together.
+    virtual void reserve(std::size_t count, std::size_t maxUnits) = 0;
     virtual void add(std::u16string_view word) = 0;
+    /// A word of `units` UTF-16 units stored little-endian at `bytes` (not aligned).
+    virtual void addLittleEndian(const std::uint8_t *bytes, std::size_t units);
 };
 
 /// Reads a word file from its bytes. Every count and string length is checked against the
