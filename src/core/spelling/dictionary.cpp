@@ -15,8 +15,12 @@
 
 #include <algorithm>
 #include <bit>
+#include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace tarvellite {
 
@@ -73,6 +77,21 @@ std::uint64_t hashUnits(const char16_t *s, std::size_t n) {
     h ^= h >> 33;
     h *= 0xC4CEB9FE1A85EC53ull;
     return h ^ (h >> 33);
+}
+
+bool equalUnits(const char16_t *a, const char16_t *b, std::size_t n) {
+    std::size_t i = 0;
+    for (; i + 4 <= n; i += 4) {
+        std::uint64_t x, y;
+        std::memcpy(&x, a + i, sizeof x);
+        std::memcpy(&y, b + i, sizeof y);
+        if (x != y)
+            return false;
+    }
+    for (; i < n; ++i)
+        if (a[i] != b[i])
+            return false;
+    return true;
 }
 
 // The tag kept in a hash slot: hash bits above the length (63 standing for 63 or more).
@@ -146,6 +165,95 @@ class PoolSink : public DictionaryWordSink {
     std::size_t used_ = 0;
 };
 
+// Takes the words where they lie in the file when each has the usual wide form and the
+// units are aligned; records their starts. Gives up (`failed`) on any other word.
+class InPlaceSink : public DictionaryWordSink {
+  public:
+    InPlaceSink(const char16_t *base, std::vector<std::uint32_t> &offsets, bool &tooMany)
+        : base_(reinterpret_cast<const std::uint8_t *>(base)), offsets_(offsets),
+          tooMany_(tooMany) {}
+    void reserve(std::size_t count, std::size_t) override {
+        if (count > maxWords) {
+            tooMany_ = true;
+            return;
+        }
+        offsets_.reserve(count + 1);
+    }
+    void add(std::u16string_view) override { failed = true; }
+    void addLittleEndian(const std::uint8_t *bytes, std::size_t units) override {
+        const auto at = static_cast<std::size_t>(bytes - base_);
+        if (tooMany_ || failed || std::endian::native != std::endian::little || at % 2 != 0) {
+            failed = true;
+            return;
+        }
+        offsets_.push_back(static_cast<std::uint32_t>(at / 2));
+        end_ = at / 2 + units;
+    }
+    /// Closes the list: the offset one record past the last word.
+    void finish() {
+        offsets_.push_back(offsets_.empty() ? 0 : static_cast<std::uint32_t>(end_ + 2));
+    }
+
+    bool failed = false;
+
+  private:
+    const std::uint8_t *base_;
+    std::vector<std::uint32_t> &offsets_;
+    bool &tooMany_;
+    std::size_t end_ = 0;
+};
+
+// Reads a whole file into storage of UTF-16 units, so that the words can be used where they
+// lie. Fails like readWholeFile: when the file cannot be opened or read, or is larger than
+// `maxBytes`.
+bool readFileUnits(const std::string &path, std::size_t maxBytes,
+                   std::unique_ptr<char16_t[]> &units, std::size_t &size) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode) || st.st_size < 0 ||
+        static_cast<std::size_t>(st.st_size) > maxBytes) {
+        ::close(fd);
+        return false;
+    }
+    // One unit more than the size, so that a file that did not grow is read to its end
+    // without a second buffer.
+    std::size_t capacity = static_cast<std::size_t>(st.st_size) / 2 + 1;
+    units = std::make_unique_for_overwrite<char16_t[]>(capacity);
+    size = 0;
+    for (;;) {
+        if (size == capacity * 2) {
+            if (size >= maxBytes) {
+                ::close(fd);
+                return false;
+            }
+            const std::size_t larger = std::min(capacity * 2, maxBytes / 2 + 1);
+            auto grown = std::make_unique_for_overwrite<char16_t[]>(larger);
+            std::memcpy(grown.get(), units.get(), size);
+            units = std::move(grown);
+            capacity = larger;
+        }
+        const ssize_t n =
+            ::read(fd, reinterpret_cast<std::uint8_t *>(units.get()) + size, capacity * 2 - size);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            ::close(fd);
+            return false;
+        }
+        if (n == 0)
+            break;
+        size += static_cast<std::size_t>(n);
+        if (size > maxBytes) {
+            ::close(fd);
+            return false;
+        }
+    }
+    ::close(fd);
+    return true;
+}
+
 } // namespace
 
 CDictionary::CDictionary() {
@@ -154,7 +262,10 @@ CDictionary::CDictionary() {
 CDictionary::~CDictionary() = default;
 
 void CDictionary::clear() {
-    wordData_.clear();
+    fileUnits_.reset();
+    wordCopy_.clear();
+    units_ = nullptr;
+    wordGap_ = 0;
     wordOffsets_.clear();
     wordSlots_.clear();
     startsAgree_ = false;
@@ -162,6 +273,7 @@ void CDictionary::clear() {
     userWords_.clear();
     userWordSet_.clear();
     initialEntries_.clear();
+    lastSecond_.clear();
     initialSlot_.assign(0x10000, -1);
     secondIndex_.clear();
     minChar_ = maxChar_ = 0;
@@ -203,20 +315,38 @@ bool CDictionary::Load(const std::string &wordFilePath, const std::string &userF
         return false;
     const bool hasRules = fileExists(rulePath);
 
-    Result<Bytes> bytes = readWholeFile(wordFilePath, maxWordFileBytes);
-    if (!bytes) {
+    std::size_t size = 0;
+    if (!readFileUnits(wordFilePath, maxWordFileBytes, fileUnits_, size)) {
         showMessage("Unable to read Dictionary File", MessageIcon::Error);
+        clear();
         return false;
     }
+    const std::span<const std::uint8_t> bytes(
+        reinterpret_cast<const std::uint8_t *>(fileUnits_.get()), size);
 
     DictionaryFileData file;
     DictionaryReadError error;
     bool tooMany = false;
-    wordOffsets_.push_back(0);
-    bool read;
-    {
-        PoolSink sink(wordData_, wordOffsets_, tooMany);
-        read = readDictionaryFile(*bytes, file, error, &sink);
+    InPlaceSink inPlace(fileUnits_.get(), wordOffsets_, tooMany);
+    bool read = readDictionaryFile(bytes, file, error, &inPlace);
+    if (read && !tooMany) {
+        if (!inPlace.failed) {
+            inPlace.finish();
+            units_ = fileUnits_.get();
+            wordGap_ = 2;
+        } else {
+            // Words in another form: copy them all out.
+            wordOffsets_.clear();
+            wordOffsets_.push_back(0);
+            file = DictionaryFileData{};
+            {
+                PoolSink sink(wordCopy_, wordOffsets_, tooMany);
+                read = readDictionaryFile(bytes, file, error, &sink);
+            }
+            fileUnits_.reset();
+            units_ = wordCopy_.data();
+            wordGap_ = 0;
+        }
     }
     if (!read || tooMany) {
         if (!tooMany && error.kind == DictionaryReadFailure::BadHeader)
@@ -270,15 +400,19 @@ bool CDictionary::Load(const std::string &wordFilePath, const std::string &userF
 
 void CDictionary::buildLookupTables() {
     // Whether each initial's second-index entries ascend, so that they can be searched by
-    // halving.
+    // halving, and the last second character of each.
     secondSorted_ = true;
-    for (const DICTINDEX &entry : initialEntries_) {
+    lastSecond_.assign(initialEntries_.size(), -1);
+    for (std::size_t k = 0; k < initialEntries_.size(); ++k) {
+        const DICTINDEX &entry = initialEntries_[k];
         const auto second = static_cast<std::int64_t>(secondIndex_.size());
         const std::int64_t from = std::clamp<std::int64_t>(entry.secondFirst, 0, second);
         const std::int64_t to = std::clamp<std::int64_t>(entry.secondEnd, 0, second);
         for (std::int64_t i = from + 1; i < to && secondSorted_; ++i)
             secondSorted_ = secondIndex_[static_cast<std::size_t>(i - 1)].secondChar <=
                             secondIndex_[static_cast<std::size_t>(i)].secondChar;
+        if (from < to)
+            lastSecond_[k] = secondIndex_[static_cast<std::size_t>(to - 1)].secondChar;
     }
     buildWordHash();
     buildLengthLists();
@@ -291,12 +425,12 @@ void CDictionary::buildWordHash() {
         slots <<= 1;
     wordSlots_.assign(slots, 0);
     const std::size_t mask = slots - 1;
-    const char16_t *data = wordData_.data();
+    const char16_t *data = units_;
     // The hashes first, in one pass over the words; the slots are then filled with each slot
     // fetched a few words ahead, as the table is far larger than the cache.
     std::vector<std::uint64_t> hashes(n);
     for (std::size_t p = 0; p < n; ++p)
-        hashes[p] = hashUnits(data + wordOffsets_[p], wordOffsets_[p + 1] - wordOffsets_[p]);
+        hashes[p] = hashUnits(data + wordOffsets_[p], wordLength(p));
     // Whether every word lies at or after the start positions of its searches (checked for
     // every copy of a word, which covers its last one). Words sharing their first two units
     // are neighbours in a well-formed list, so the second-index search runs once per pair.
@@ -308,7 +442,7 @@ void CDictionary::buildWordHash() {
         if (p + ahead < n)
             __builtin_prefetch(&wordSlots_[hashes[p + ahead] & mask], 1);
         const std::uint32_t offset = wordOffsets_[p];
-        const std::size_t length = wordOffsets_[p + 1] - offset;
+        const std::size_t length = wordLength(p);
         if (length == 0)
             continue;
         const char16_t *w = data + offset;
@@ -351,7 +485,7 @@ void CDictionary::buildLengthLists() {
     const std::size_t n = wordCount();
     std::array<std::size_t, maxWordUnits - 1> counts{};
     for (std::size_t p = 0; p < n; ++p) {
-        const std::size_t length = wordOffsets_[p + 1] - wordOffsets_[p];
+        const std::size_t length = wordLength(p);
         if (length >= minWordUnits && length <= maxWordUnits)
             ++counts[length - minWordUnits];
     }
@@ -360,11 +494,11 @@ void CDictionary::buildLengthLists() {
     // Each list is in word-list order; a run of one initial starts where the initial changes.
     // Only the first run of each initial counts (later ones exist only in a list out of order).
     for (std::size_t p = 0; p < n; ++p) {
-        const std::size_t length = wordOffsets_[p + 1] - wordOffsets_[p];
+        const std::size_t length = wordLength(p);
         if (length < minWordUnits || length > maxWordUnits)
             continue;
         LengthList &list = byLength_[length - minWordUnits];
-        const char16_t initial = wordData_[wordOffsets_[p]];
+        const char16_t initial = units_[wordOffsets_[p]];
         const auto at = static_cast<std::uint32_t>(list.positions.size());
         if (list.runs.empty() || list.runs.back().initial != initial) {
             if (!list.runs.empty())
@@ -401,8 +535,9 @@ void CDictionary::buildLengthLists() {
 const std::u16string &CDictionary::alphabet() {
     if (!alphabetBuilt_) {
         std::vector<std::uint8_t> seen(0x10000, 0);
-        for (char16_t c : wordData_)
-            seen[c] = 1;
+        for (std::size_t p = 0; p < wordCount(); ++p)
+            for (char16_t c : word(p))
+                seen[c] = 1;
         for (std::size_t c = 0; c < seen.size(); ++c)
             if (seen[c])
                 alphabet_.push_back(static_cast<char16_t>(c));
@@ -461,7 +596,7 @@ std::int64_t CDictionary::findWord(std::u16string_view w) const {
     const std::uint64_t hash = hashUnits(w.data(), w.size());
     const std::uint64_t tag = slotTag(hash, w.size());
     const std::size_t mask = wordSlots_.size() - 1;
-    const char16_t *data = wordData_.data();
+    const char16_t *data = units_;
     for (std::size_t s = hash & mask;; s = (s + 1) & mask) {
         const std::uint64_t slot = wordSlots_[s];
         if (slot == 0)
@@ -470,7 +605,7 @@ std::int64_t CDictionary::findWord(std::u16string_view w) const {
             continue;
         const auto offset = static_cast<std::uint32_t>(slot) - 1;
         // Below 63 units the tag holds the length exactly.
-        if (w.size() < 63 ? std::memcmp(data + offset, w.data(), w.size() * 2) == 0
+        if (w.size() < 63 ? equalUnits(data + offset, w.data(), w.size())
                           : word(positionOfOffset(offset)) == w)
             return offset;
     }
@@ -519,7 +654,12 @@ std::span<const std::uint32_t> CDictionary::lengthBlock(std::size_t length,
 }
 
 bool CDictionary::CheckWord(std::u16string_view input, std::int32_t &position) const {
-    position = -1;
+    return check(input, &position);
+}
+
+bool CDictionary::check(std::u16string_view input, std::int32_t *position) const {
+    if (position)
+        *position = -1;
     // Lower-case into a buffer on the stack; only a word that needs normalising is copied.
     constexpr std::size_t bufferUnits = 64;
     if (input.size() > bufferUnits)
@@ -533,7 +673,7 @@ bool CDictionary::CheckWord(std::u16string_view input, std::int32_t &position) c
     return checkPrepared(w, position);
 }
 
-bool CDictionary::checkPrepared(std::u16string_view w, std::int32_t &position) const {
+bool CDictionary::checkPrepared(std::u16string_view w, std::int32_t *position) const {
     for (char16_t c : w)
         if (c < minChar_ || c > maxChar_)
             return true;
@@ -546,10 +686,18 @@ bool CDictionary::checkPrepared(std::u16string_view w, std::int32_t &position) c
     const DICTINDEX *entry = initialEntry(w[0]);
     if (!entry)
         return false;
+    if (!position && secondSorted_ && startsAgree_) {
+        // Without a position to report, only whether the second index has an entry matters,
+        // and the word's presence answers the search.
+        if (w[1] > lastSecond_[static_cast<std::size_t>(entry - initialEntries_.data())])
+            return false;
+        return findWord(w) >= 0 || checkSuffixRules(w, clampedFirstWord(*entry));
+    }
     const SECONDDICTINDEX *found = secondEntry(*entry, w[1]);
     if (!found)
         return false;
-    position = found->firstWord;
+    if (position)
+        *position = found->firstWord;
     const bool valid =
         found->firstWord >= 0 && static_cast<std::size_t>(found->firstWord) < wordCount();
     if (inWordsFrom(w, valid ? found->firstWord : 0))

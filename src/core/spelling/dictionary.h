@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -76,10 +77,7 @@ class CDictionary {
     /// True when `word` is correctly spelled. `position` receives -1 or the word-list position
     /// from which the exact search started.
     bool CheckWord(std::u16string_view word, std::int32_t &position) const;
-    bool CheckWord(std::u16string_view word) const {
-        std::int32_t position;
-        return CheckWord(word, position);
-    }
+    bool CheckWord(std::u16string_view word) const { return check(word, nullptr); }
 
     /// Corrections for a misspelled word, in the order the generators find them. `accuracy`
     /// bounds the positions the vowel-variant generator may vary. Returns the count.
@@ -107,8 +105,7 @@ class CDictionary {
     // Read access to the loaded tables.
     std::size_t wordCount() const { return wordOffsets_.empty() ? 0 : wordOffsets_.size() - 1; }
     std::u16string_view word(std::size_t position) const {
-        return std::u16string_view(wordData_).substr(
-            wordOffsets_[position], wordOffsets_[position + 1] - wordOffsets_[position]);
+        return std::u16string_view(units_ + wordOffsets_[position], wordLength(position));
     }
     const std::vector<std::u16string> &userWords() const { return userWords_; }
     const std::string &userDictPath() const { return userDictPath_; }
@@ -157,7 +154,8 @@ class CDictionary {
     bool inWordsFrom(std::u16string_view word, std::int32_t from) const;
     bool inWords(std::u16string_view word) const { return findWord(word) >= 0; }
     bool isUserWord(std::u16string_view word) const;
-    bool checkPrepared(std::u16string_view word, std::int32_t &position) const;
+    bool check(std::u16string_view word, std::int32_t *position) const;
+    bool checkPrepared(std::u16string_view word, std::int32_t *position) const;
     bool checkShortWord(std::u16string_view word) const;
     bool checkSuffixRules(std::u16string_view word, std::int32_t start) const;
     const InitialRun *initialRun(std::size_t length, char16_t initial) const;
@@ -189,12 +187,23 @@ class CDictionary {
         std::size_t operator()(std::u16string_view s) const noexcept;
     };
 
-    // The word list: all words back to back, with offsets.
-    std::u16string wordData_;
+    std::size_t wordLength(std::size_t position) const {
+        return wordOffsets_[position + 1] - wordOffsets_[position] - wordGap_;
+    }
+
+    // The word list: word p is the units of `units_` from wordOffsets_[p] up to
+    // wordOffsets_[p + 1] - wordGap_. When every word has the usual wide form they are used
+    // where they lie in the file, read whole into fileUnits_ (each word's four-byte record
+    // header then lies between it and the next: a gap of 2 units); otherwise they are copied
+    // back to back into wordCopy_ (no gap).
+    std::unique_ptr<char16_t[]> fileUnits_;
+    std::u16string wordCopy_;
+    const char16_t *units_ = nullptr;
+    std::uint32_t wordGap_ = 0;
     std::vector<std::uint32_t> wordOffsets_;
     // Open-addressed hash of the words, linear probing. A slot holds a 32-bit tag (hash bits
-    // and the length) above the word's offset in wordData_ + 1; 0 marks an empty slot. A word
-    // listed twice has the slot of its last copy.
+    // and the length) above the word's offset + 1; 0 marks an empty slot. A word
+    // listed twice has the slot of its last copy. (Offsets are those of `units_`.)
     std::vector<std::uint64_t> wordSlots_;
     // True when every word lies at or after the positions the checker starts its searches for
     // it at (the file's indexes agree with its list); then presence alone answers a search.
@@ -204,6 +213,9 @@ class CDictionary {
     std::vector<std::u16string> userWords_;
     std::unordered_set<std::u16string, UnitsHash, std::equal_to<>> userWordSet_;
     std::vector<DICTINDEX> initialEntries_;
+    // For each initial entry, the highest second character of its second-index entries, or
+    // -1 when it has none (kept when `secondSorted_`).
+    std::vector<std::int32_t> lastSecond_;
     std::vector<std::int32_t> initialSlot_; // 65536 entries: index into initialEntries_, or -1
     std::vector<SECONDDICTINDEX> secondIndex_;
     std::int32_t minChar_ = 0;

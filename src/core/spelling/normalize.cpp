@@ -5,6 +5,7 @@
 #include <memory>
 #include <unicode/normalizer2.h>
 #include <unicode/uchar.h>
+#include <unicode/uniset.h>
 #include <unicode/unistr.h>
 #include <unicode/unorm2.h>
 
@@ -28,29 +29,6 @@ char16_t chilluFor(char16_t consonant) {
     }
 }
 
-// Per BMP unit: its canonical combining class, or `maybeUnit` when the NFC quick check does
-// not answer Yes (or the unit is a surrogate). A word whose units all answer Yes and whose
-// marks are in canonical order is in NFC already.
-constexpr std::uint8_t maybeUnit = 255;
-
-struct UnitTable {
-    std::array<std::uint8_t, 0x10000> cls{};
-    UnitTable() {
-        for (UChar32 c = 0; c < 0x10000; ++c) {
-            std::uint8_t v = u_getCombiningClass(c);
-            if ((c >= 0xD800 && c <= 0xDFFF) ||
-                u_getIntPropertyValue(c, UCHAR_NFC_QUICK_CHECK) != UNORM_YES || v == maybeUnit)
-                v = maybeUnit;
-            cls[static_cast<std::size_t>(c)] = v;
-        }
-    }
-};
-
-const UnitTable &unitTable() {
-    static const UnitTable table;
-    return table;
-}
-
 const icu::Normalizer2 *nfc() {
     static const icu::Normalizer2 *n = [] {
         UErrorCode status = U_ZERO_ERROR;
@@ -58,6 +36,64 @@ const icu::Normalizer2 *nfc() {
         return U_SUCCESS(status) ? p : nullptr;
     }();
     return n;
+}
+
+// Per BMP unit: its canonical combining class, or `otherUnit` when the NFC quick check
+// answers No (or the unit is a surrogate); and flags: `maybeFlag` when the quick check answers
+// Maybe (the character may join the starter before it), `firstFlag` when the unit comes
+// first in the two-character canonical decomposition of some character whose second one is
+// a Maybe character (only such a starter can be joined). A word whose units all answer Yes
+// or Maybe, whose marks are in canonical order and whose Maybe characters follow no starter
+// they could join is in NFC already.
+constexpr std::uint8_t otherUnit = 255;
+constexpr std::uint8_t maybeFlag = 1;
+constexpr std::uint8_t firstFlag = 2;
+
+struct UnitTable {
+    std::array<std::uint8_t, 0x10000> cls{};
+    std::array<std::uint8_t, 0x10000> flags{};
+    UnitTable() {
+        for (UChar32 c = 0; c < 0x10000; ++c) {
+            std::uint8_t v = u_getCombiningClass(c);
+            const auto check = u_getIntPropertyValue(c, UCHAR_NFC_QUICK_CHECK);
+            if ((c >= 0xD800 && c <= 0xDFFF) || check == UNORM_NO || v == otherUnit)
+                v = otherUnit;
+            else if (check == UNORM_MAYBE)
+                flags[static_cast<std::size_t>(c)] |= maybeFlag;
+            cls[static_cast<std::size_t>(c)] = v;
+        }
+        const icu::Normalizer2 *n = nfc();
+        UErrorCode status = U_ZERO_ERROR;
+        const icu::UnicodeSet canonical(icu::UnicodeString(u"[:dt=can:]"), status);
+        if (!n || U_FAILURE(status)) {
+            for (std::uint8_t &f : flags)
+                f |= firstFlag;
+            return;
+        }
+        icu::UnicodeString d;
+        for (int32_t r = 0; r < canonical.getRangeCount(); ++r)
+            for (UChar32 c = canonical.getRangeStart(r); c <= canonical.getRangeEnd(r); ++c)
+                markFirst(*n, c, d);
+    }
+
+    void markFirst(const icu::Normalizer2 &n, UChar32 c, icu::UnicodeString &d) {
+        if (!n.getRawDecomposition(c, d))
+            return;
+        const UChar32 first = d.char32At(0);
+        const int32_t next = d.moveIndex32(0, 1);
+        if (next >= d.length() || d.moveIndex32(next, 1) != d.length())
+            return; // not two characters
+        const UChar32 second = d.char32At(next);
+        // Supplementary characters appear as surrogates, which send a word to the full check.
+        if (second < 0x10000 && first < 0x10000 &&
+            (flags[static_cast<std::size_t>(second)] & maybeFlag))
+            flags[static_cast<std::size_t>(first)] |= firstFlag;
+    }
+};
+
+const UnitTable &unitTable() {
+    static const UnitTable table;
+    return table;
 }
 
 // The full check, for words the quick scan could not clear.
@@ -75,15 +111,23 @@ bool slowCheck(std::u16string_view w) {
 }
 
 bool needsWork(std::u16string_view w) {
-    const auto &cls = unitTable().cls;
+    const UnitTable &table = unitTable();
     std::uint8_t previous = 0;
+    std::size_t lastStarter = std::u16string_view::npos;
     for (std::size_t i = 0; i < w.size(); ++i) {
         const char16_t u = w[i];
-        const std::uint8_t c = cls[u];
-        if (c == maybeUnit || (c != 0 && previous > c))
+        const std::uint8_t c = table.cls[u];
+        if (c == otherUnit || (c != 0 && previous > c))
+            return slowCheck(w);
+        // A Maybe character changes only by joining the last starter before it; a Maybe
+        // starter only the unit just before it (anything between blocks it).
+        if ((table.flags[u] & maybeFlag) && lastStarter != std::u16string_view::npos &&
+            (c != 0 || lastStarter + 1 == i) && (table.flags[w[lastStarter]] & firstFlag))
             return slowCheck(w);
         if (u == zwj && i >= 2 && w[i - 1] == virama && chilluFor(w[i - 2]))
             return true;
+        if (c == 0)
+            lastStarter = i;
         previous = c;
     }
     return false;
