@@ -32,6 +32,17 @@ void Load(benchmark::State &state, std::string locale) {
     }
 }
 
+// Load and the first check, which builds the lookup table that the check needs.
+void LoadThenCheck(benchmark::State &state, std::string locale) {
+    const std::u16string probe(loaded(locale).word(loaded(locale).wordCount() / 2));
+    for (auto _ : state) {
+        CDictionary d;
+        if (!d.Load(dictionaryPath(locale), "", false))
+            state.SkipWithError("dictionary not built");
+        benchmark::DoNotOptimize(d.CheckWord(probe));
+    }
+}
+
 void CheckCorrect(benchmark::State &state, std::string locale) {
     const CDictionary &d = loaded(locale);
     const auto words = sampleWords(d, 10000, 2, 1);
@@ -106,6 +117,8 @@ const int registered = [] {
     setMessageEcho(false);
     for (const char *l : locales) {
         benchmark::RegisterBenchmark((std::string("Load/") + l).c_str(), Load, l)
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark((std::string("LoadThenCheck/") + l).c_str(), LoadThenCheck, l)
             ->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark((std::string("CheckCorrect/") + l).c_str(), CheckCorrect, l);
         benchmark::RegisterBenchmark((std::string("CheckCorrupted/") + l).c_str(), CheckCorrupted,

@@ -268,13 +268,15 @@ void CDictionary::clear() {
     wordGap_ = 0;
     wordOffsets_.clear();
     wordSlots_.clear();
+    wordHashBuilt_ = false;
     startsAgree_ = false;
     secondSorted_ = false;
     userWords_.clear();
     userWordSet_.clear();
     initialEntries_.clear();
     lastSecond_.clear();
-    initialSlot_.assign(0x10000, -1);
+    initialSlot_.clear();
+    initialBase_ = 0;
     secondIndex_.clear();
     minChar_ = maxChar_ = 0;
     for (auto &c : classes_)
@@ -286,6 +288,7 @@ void CDictionary::clear() {
     loaded_ = 0;
     for (auto &l : byLength_)
         l = LengthList{};
+    lengthListsBuilt_ = false;
     userDictPath_.clear();
     suggestions_.clear();
     vocalPositions_.clear();
@@ -365,8 +368,14 @@ bool CDictionary::Load(const std::string &wordFilePath, const std::string &userF
     maxChar_ = file.maxChar;
     classes_ = std::move(file.classes);
     extras_ = std::move(file.extras);
+    if (!file.initialIndex.empty()) {
+        // The map is ordered: its first and last keys bound the table.
+        initialBase_ = file.initialIndex.begin()->first;
+        initialSlot_.assign(
+            static_cast<std::size_t>(file.initialIndex.rbegin()->first - initialBase_) + 1, -1);
+    }
     for (const auto &[initial, entry] : file.initialIndex) {
-        initialSlot_[initial] = static_cast<std::int32_t>(initialEntries_.size());
+        initialSlot_[initial - initialBase_] = static_cast<std::int32_t>(initialEntries_.size());
         initialEntries_.push_back(entry);
     }
     secondIndex_ = std::move(file.secondIndex);
@@ -414,11 +423,10 @@ void CDictionary::buildLookupTables() {
         if (from < to)
             lastSecond_[k] = secondIndex_[static_cast<std::size_t>(to - 1)].secondChar;
     }
-    buildWordHash();
-    buildLengthLists();
 }
 
-void CDictionary::buildWordHash() {
+void CDictionary::buildWordHash() const {
+    wordHashBuilt_ = true;
     const std::size_t n = wordCount();
     std::size_t slots = 16;
     while (slots < n + n / 2)
@@ -426,21 +434,26 @@ void CDictionary::buildWordHash() {
     wordSlots_.assign(slots, 0);
     const std::size_t mask = slots - 1;
     const char16_t *data = units_;
-    // The hashes first, in one pass over the words; the slots are then filled with each slot
-    // fetched a few words ahead, as the table is far larger than the cache.
-    std::vector<std::uint64_t> hashes(n);
-    for (std::size_t p = 0; p < n; ++p)
-        hashes[p] = hashUnits(data + wordOffsets_[p], wordLength(p));
+    // The table is far larger than the cache: each word's slot is fetched a few words ahead.
+    constexpr std::size_t ahead = 8;
+    std::uint64_t hashes[ahead];
+    const auto hashOf = [&](std::size_t p) {
+        const std::uint64_t h = hashUnits(data + wordOffsets_[p], wordLength(p));
+        __builtin_prefetch(&wordSlots_[h & mask], 1);
+        return h;
+    };
+    for (std::size_t p = 0; p < n && p < ahead; ++p)
+        hashes[p] = hashOf(p);
     // Whether every word lies at or after the start positions of its searches (checked for
     // every copy of a word, which covers its last one). Words sharing their first two units
     // are neighbours in a well-formed list, so the second-index search runs once per pair.
     startsAgree_ = secondSorted_;
     std::uint32_t lastPair = 0xFFFFFFFFu;
     std::int64_t pairStart = 0;
-    constexpr std::size_t ahead = 16;
     for (std::size_t p = 0; p < n; ++p) {
+        const std::uint64_t hash = hashes[p % ahead];
         if (p + ahead < n)
-            __builtin_prefetch(&wordSlots_[hashes[p + ahead] & mask], 1);
+            hashes[p % ahead] = hashOf(p + ahead);
         const std::uint32_t offset = wordOffsets_[p];
         const std::size_t length = wordLength(p);
         if (length == 0)
@@ -465,7 +478,6 @@ void CDictionary::buildWordHash() {
                 }
             }
         }
-        const std::uint64_t hash = hashes[p];
         const std::uint64_t tag = slotTag(hash, length);
         std::size_t s = hash & mask;
         while (wordSlots_[s] != 0) {
@@ -481,7 +493,8 @@ void CDictionary::buildWordHash() {
     }
 }
 
-void CDictionary::buildLengthLists() {
+void CDictionary::buildLengthLists() const {
+    lengthListsBuilt_ = true;
     const std::size_t n = wordCount();
     std::array<std::size_t, maxWordUnits - 1> counts{};
     for (std::size_t p = 0; p < n; ++p) {
@@ -554,7 +567,10 @@ std::size_t CDictionary::UnitsHash::operator()(std::u16string_view s) const noex
 }
 
 const DICTINDEX *CDictionary::initialEntry(char16_t initial) const {
-    const std::int32_t slot = initialSlot_[initial];
+    const std::size_t at = static_cast<char16_t>(initial - initialBase_);
+    if (at >= initialSlot_.size())
+        return nullptr;
+    const std::int32_t slot = initialSlot_[at];
     return slot < 0 ? nullptr : &initialEntries_[static_cast<std::size_t>(slot)];
 }
 
@@ -591,6 +607,7 @@ std::size_t CDictionary::positionOfOffset(std::uint32_t offset) const {
 }
 
 std::int64_t CDictionary::findWord(std::u16string_view w) const {
+    ensureWordHash();
     if (wordSlots_.empty() || w.empty())
         return -1;
     const std::uint64_t hash = hashUnits(w.data(), w.size());
@@ -627,12 +644,14 @@ bool CDictionary::isUserWord(std::u16string_view w) const {
 std::span<const std::uint32_t> CDictionary::byLength(std::size_t length) const {
     if (length < minWordUnits || length > maxWordUnits)
         return {};
+    ensureLengthLists();
     return byLength_[length - minWordUnits].positions;
 }
 
 const CDictionary::InitialRun *CDictionary::initialRun(std::size_t length, char16_t initial) const {
     if (length < minWordUnits || length > maxWordUnits)
         return nullptr;
+    ensureLengthLists();
     const std::vector<InitialRun> &runs = byLength_[length - minWordUnits].runs;
     const auto it = std::partition_point(
         runs.begin(), runs.end(), [initial](const InitialRun &r) { return r.initial < initial; });
@@ -686,6 +705,7 @@ bool CDictionary::checkPrepared(std::u16string_view w, std::int32_t *position) c
     const DICTINDEX *entry = initialEntry(w[0]);
     if (!entry)
         return false;
+    ensureWordHash();
     if (!position && secondSorted_ && startsAgree_) {
         // Without a position to report, only whether the second index has an entry matters,
         // and the word's presence answers the search.

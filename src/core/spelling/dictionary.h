@@ -49,7 +49,8 @@ inline constexpr int defaultLookupCount = 28;
 ///
 /// Words are UTF-16. Every word that enters (file words, user words) and every word asked about
 /// is first brought to NFC (see `normalizeWord`); Latin letters A to Z are folded to lower case
-/// where the checker says so. Not thread-safe; the look-ahead and the spell checker each own one.
+/// where the checker says so. Not thread-safe, not even its const members (lookup tables are
+/// built on first use); the look-ahead and the spell checker each own one.
 class CDictionary {
   public:
     CDictionary();
@@ -178,8 +179,16 @@ class CDictionary {
 
     void buildLookupTables();
     void buildSuffixRules();
-    void buildWordHash();
-    void buildLengthLists();
+    void buildWordHash() const;
+    void buildLengthLists() const;
+    void ensureWordHash() const {
+        if (!wordHashBuilt_)
+            buildWordHash();
+    }
+    void ensureLengthLists() const {
+        if (!lengthListsBuilt_)
+            buildLengthLists();
+    }
     const std::u16string &alphabet();
 
     struct UnitsHash {
@@ -201,13 +210,16 @@ class CDictionary {
     const char16_t *units_ = nullptr;
     std::uint32_t wordGap_ = 0;
     std::vector<std::uint32_t> wordOffsets_;
-    // Open-addressed hash of the words, linear probing. A slot holds a 32-bit tag (hash bits
-    // and the length) above the word's offset + 1; 0 marks an empty slot. A word
-    // listed twice has the slot of its last copy. (Offsets are those of `units_`.)
-    std::vector<std::uint64_t> wordSlots_;
+    // Open-addressed hash of the words, linear probing, built on first use (a dictionary that
+    // serves only prefix lookups never needs it). A slot holds a 32-bit tag (hash bits and the
+    // length) above the word's offset in `units_` + 1; 0 marks an empty slot. A word listed
+    // twice has the slot of its last copy.
+    mutable std::vector<std::uint64_t> wordSlots_;
+    mutable bool wordHashBuilt_ = false;
     // True when every word lies at or after the positions the checker starts its searches for
     // it at (the file's indexes agree with its list); then presence alone answers a search.
-    bool startsAgree_ = false;
+    // Found while the hash is built.
+    mutable bool startsAgree_ = false;
     // True when every initial's second-index entries ascend by `secondChar`.
     bool secondSorted_ = false;
     std::vector<std::u16string> userWords_;
@@ -216,7 +228,9 @@ class CDictionary {
     // For each initial entry, the highest second character of its second-index entries, or
     // -1 when it has none (kept when `secondSorted_`).
     std::vector<std::int32_t> lastSecond_;
-    std::vector<std::int32_t> initialSlot_; // 65536 entries: index into initialEntries_, or -1
+    // For each unit from initialBase_ on: its index in initialEntries_, or -1.
+    std::vector<std::int32_t> initialSlot_;
+    char16_t initialBase_ = 0;
     std::vector<SECONDDICTINDEX> secondIndex_;
     std::int32_t minChar_ = 0;
     std::int32_t maxChar_ = 0;
@@ -228,7 +242,9 @@ class CDictionary {
     std::vector<SuffixRule> suffixRules_;
     std::vector<char16_t> suffixLastUnits_;
     std::int32_t loaded_ = 0;
-    std::array<LengthList, maxWordUnits - 1> byLength_;
+    // Built on first use, like the hash.
+    mutable std::array<LengthList, maxWordUnits - 1> byLength_;
+    mutable bool lengthListsBuilt_ = false;
     std::string userDictPath_;
     std::vector<std::u16string> suggestions_;
     std::vector<VOCALSTRUCT> vocalPositions_;
