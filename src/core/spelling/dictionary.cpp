@@ -1167,26 +1167,29 @@ int CDictionary::GetSuggestions(std::vector<std::u16string> &out, std::u16string
 
 int CDictionary::LookupPrefix(std::u16string_view input, int maxCount,
                               std::vector<std::u16string> &out) const {
-    out.clear();
-    if (maxCount <= 0 || input.size() < 2)
+    if (maxCount <= 0 || input.size() < 2) {
+        out.clear();
         return 0;
+    }
     const std::u16string prefix = normalizedWord(input);
-    for (char16_t c : prefix)
-        if (c < minChar_ || c > maxChar_)
-            return 0;
-    const DICTINDEX *entry = initialEntry(prefix[0]);
-    if (!entry || prefix.size() < 2)
+    const DICTINDEX *entry = prefix.size() < 2 ? nullptr : initialEntry(prefix[0]);
+    if (!entry || std::any_of(prefix.begin(), prefix.end(),
+                              [&](char16_t c) { return c < minChar_ || c > maxChar_; })) {
+        out.clear();
         return 0;
+    }
+    // The strings already in `out` are overwritten in place, so that a caller asking on every
+    // keystroke with the same vector reuses their storage.
     const auto limit = static_cast<std::size_t>(maxCount);
-    const auto second = static_cast<std::int64_t>(secondIndex_.size());
-    const std::int64_t from = std::clamp<std::int64_t>(entry->secondFirst, 0, second);
-    const std::int64_t to = std::clamp<std::int64_t>(entry->secondEnd, 0, second);
-    const SECONDDICTINDEX *found = nullptr;
-    for (std::int64_t i = from; i < to; ++i)
-        if (secondIndex_[static_cast<std::size_t>(i)].secondChar >= prefix[1]) {
-            found = &secondIndex_[static_cast<std::size_t>(i)];
-            break;
-        }
+    std::size_t count = 0;
+    const auto put = [&](std::u16string_view w) {
+        if (count < out.size())
+            out[count].assign(w);
+        else
+            out.emplace_back(w);
+        ++count;
+    };
+    const SECONDDICTINDEX *found = secondEntry(*entry, prefix[1]);
     if (found && found->firstWord >= 0 &&
         static_cast<std::size_t>(found->firstWord) < wordCount()) {
         // Words are stored with A to Z in lower case, so the matches are the run of words that
@@ -1201,22 +1204,23 @@ int CDictionary::LookupPrefix(std::u16string_view input, int maxCount,
             else
                 hi = mid;
         }
-        for (std::size_t p = lo; p < wordCount() && out.size() < limit; ++p) {
+        for (std::size_t p = lo; p < wordCount() && count < limit; ++p) {
             const std::u16string_view w = word(p);
             if (!startsWithIgnoringCase(w, prefix))
                 break;
             if (w.size() > prefix.size())
-                out.emplace_back(w);
+                put(w);
         }
     }
     for (const std::u16string &u : userWords_) {
         if (!startsWithIgnoringCase(u, prefix))
             continue;
-        if (out.size() >= limit)
-            out.pop_back();
-        out.push_back(u);
+        if (count >= limit)
+            --count;
+        put(u);
     }
-    return static_cast<int>(out.size());
+    out.resize(count);
+    return static_cast<int>(count);
 }
 
 } // namespace tarvellite
