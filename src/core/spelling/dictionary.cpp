@@ -268,6 +268,7 @@ void CDictionary::clear() {
     wordGap_ = 0;
     wordOffsets_.clear();
     wordSlots_.clear();
+    wordFilter_.clear();
     wordHashBuilt_ = false;
     startsAgree_ = false;
     secondSorted_ = false;
@@ -433,6 +434,10 @@ void CDictionary::buildWordHash() const {
         slots <<= 1;
     wordSlots_.assign(slots, 0);
     const std::size_t mask = slots - 1;
+    std::size_t filterWords = 16;
+    while (filterWords * 64 < n * 12)
+        filterWords <<= 1;
+    wordFilter_.assign(filterWords, 0);
     const char16_t *data = units_;
     // The table is far larger than the cache: each word's slot is fetched a few words ahead.
     constexpr std::size_t ahead = 8;
@@ -478,6 +483,7 @@ void CDictionary::buildWordHash() const {
                 }
             }
         }
+        wordFilter_[(hash >> 32) & (filterWords - 1)] |= filterBits(hash);
         const std::uint64_t tag = slotTag(hash, length);
         std::size_t s = hash & mask;
         while (wordSlots_[s] != 0) {
@@ -607,10 +613,13 @@ std::size_t CDictionary::positionOfOffset(std::uint32_t offset) const {
 }
 
 std::int64_t CDictionary::findWord(std::u16string_view w) const {
+    return findWord(w, hashUnits(w.data(), w.size()));
+}
+
+std::int64_t CDictionary::findWord(std::u16string_view w, std::uint64_t hash) const {
     ensureWordHash();
-    if (wordSlots_.empty() || w.empty())
+    if (wordSlots_.empty() || w.empty() || !mayHold(hash))
         return -1;
-    const std::uint64_t hash = hashUnits(w.data(), w.size());
     const std::uint64_t tag = slotTag(hash, w.size());
     const std::size_t mask = wordSlots_.size() - 1;
     const char16_t *data = units_;
@@ -682,17 +691,25 @@ bool CDictionary::check(std::u16string_view input, std::int32_t *position) const
     // Lower-case into a buffer on the stack; only a word that needs normalising is copied.
     constexpr std::size_t bufferUnits = 64;
     if (input.size() > bufferUnits)
-        return checkPrepared(preparedWord(input, true), position);
+        return checkPrepared(preparedWord(input, true), position, nullptr);
     char16_t buffer[bufferUnits];
     for (std::size_t i = 0; i < input.size(); ++i)
         buffer[i] = lowerAscii(input[i]);
     const std::u16string_view w(buffer, input.size());
+    // Start fetching the word's hash slot now: the table is larger than the cache, and the
+    // checks before the lookup can run meanwhile. (A word that needs normalising is hashed
+    // again in its normal form.)
+    ensureWordHash();
+    const std::uint64_t hash = hashUnits(w.data(), w.size());
+    if (!wordSlots_.empty() && mayHold(hash))
+        __builtin_prefetch(&wordSlots_[hash & (wordSlots_.size() - 1)]);
     if (!isNormalizedWord(w))
-        return checkPrepared(normalizedWord(w), position);
-    return checkPrepared(w, position);
+        return checkPrepared(normalizedWord(w), position, nullptr);
+    return checkPrepared(w, position, &hash);
 }
 
-bool CDictionary::checkPrepared(std::u16string_view w, std::int32_t *position) const {
+bool CDictionary::checkPrepared(std::u16string_view w, std::int32_t *position,
+                                const std::uint64_t *hash) const {
     for (char16_t c : w)
         if (c < minChar_ || c > maxChar_)
             return true;
@@ -711,7 +728,8 @@ bool CDictionary::checkPrepared(std::u16string_view w, std::int32_t *position) c
         // and the word's presence answers the search.
         if (w[1] > lastSecond_[static_cast<std::size_t>(entry - initialEntries_.data())])
             return false;
-        return findWord(w) >= 0 || checkSuffixRules(w, clampedFirstWord(*entry));
+        return findWord(w, hash ? *hash : hashUnits(w.data(), w.size())) >= 0 ||
+               checkSuffixRules(w, clampedFirstWord(*entry));
     }
     const SECONDDICTINDEX *found = secondEntry(*entry, w[1]);
     if (!found)

@@ -151,12 +151,14 @@ class CDictionary {
     std::int32_t clampedFirstWord(const DICTINDEX &entry) const;
     const SECONDDICTINDEX *secondEntry(const DICTINDEX &entry, char16_t second) const;
     std::int64_t findWord(std::u16string_view word) const;
+    std::int64_t findWord(std::u16string_view word, std::uint64_t hash) const;
     std::size_t positionOfOffset(std::uint32_t offset) const;
     bool inWordsFrom(std::u16string_view word, std::int32_t from) const;
     bool inWords(std::u16string_view word) const { return findWord(word) >= 0; }
     bool isUserWord(std::u16string_view word) const;
     bool check(std::u16string_view word, std::int32_t *position) const;
-    bool checkPrepared(std::u16string_view word, std::int32_t *position) const;
+    bool checkPrepared(std::u16string_view word, std::int32_t *position,
+                       const std::uint64_t *hash) const;
     bool checkShortWord(std::u16string_view word) const;
     bool checkSuffixRules(std::u16string_view word, std::int32_t start) const;
     const InitialRun *initialRun(std::size_t length, char16_t initial) const;
@@ -216,6 +218,18 @@ class CDictionary {
     // twice has the slot of its last copy.
     mutable std::vector<std::uint64_t> wordSlots_;
     mutable bool wordHashBuilt_ = false;
+    // A filter of the words, small enough to stay in the cache, asked before the table: most
+    // words that are not in the dictionary (misspellings, stems tried by the suffix rules) are
+    // turned away without reading a slot. Four bits of one 64-bit word per entry.
+    mutable std::vector<std::uint64_t> wordFilter_;
+    bool mayHold(std::uint64_t hash) const {
+        const std::uint64_t bits = filterBits(hash);
+        return (wordFilter_[(hash >> 32) & (wordFilter_.size() - 1)] & bits) == bits;
+    }
+    static std::uint64_t filterBits(std::uint64_t hash) {
+        return (1ull << ((hash >> 8) & 63)) | (1ull << ((hash >> 14) & 63)) |
+               (1ull << ((hash >> 20) & 63)) | (1ull << ((hash >> 26) & 63));
+    }
     // True when every word lies at or after the positions the checker starts its searches for
     // it at (the file's indexes agree with its list); then presence alone answers a search.
     // Found while the hash is built.
