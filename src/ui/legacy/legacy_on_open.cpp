@@ -94,6 +94,7 @@ int ConvertLegacyRuns(CTarvelLiteView &view) {
     view.setTextCursor(cursor);
     view.convertedOnLoad = true;
     wait.setValue(progressSteps);
+    wait.close();
     return words;
 }
 
