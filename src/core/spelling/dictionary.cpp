@@ -772,18 +772,28 @@ void CDictionary::buildSuffixRules() {
 bool CDictionary::checkSuffixRules(std::u16string_view w, std::int32_t start) const {
     if (suffixRules_.empty() || w.empty())
         return false;
-    std::u16string stem;
+    // Stems are formed on the stack when they fit.
+    constexpr std::size_t bufferUnits = 96;
+    char16_t buffer[bufferUnits];
+    std::u16string longStem;
     const auto tryRules = [&](std::size_t from, std::size_t to) {
         for (std::size_t i = from; i < to; ++i) {
             const SuffixRule &rule = suffixRules_[i];
             const std::size_t b = rule.suffix.size();
             if (b >= w.size() || std::u16string_view(rule.suffix) != w.substr(w.size() - b))
                 continue;
-            if (rule.dropTwo) {
-                stem.assign(w.substr(0, w.size() - 2));
+            const std::u16string_view kept = w.substr(0, w.size() - (rule.dropTwo ? 2 : b));
+            const std::u16string_view added =
+                rule.dropTwo ? std::u16string_view() : std::u16string_view(rule.replacement);
+            std::u16string_view stem;
+            if (kept.size() + added.size() <= bufferUnits) {
+                std::copy(kept.begin(), kept.end(), buffer);
+                std::copy(added.begin(), added.end(), buffer + kept.size());
+                stem = std::u16string_view(buffer, kept.size() + added.size());
             } else {
-                stem.assign(w.substr(0, w.size() - b));
-                stem.append(rule.replacement);
+                longStem.assign(kept);
+                longStem.append(added);
+                stem = longStem;
             }
             if (isUserWord(stem) || inWordsFrom(stem, start))
                 return true;
