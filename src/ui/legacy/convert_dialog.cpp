@@ -137,13 +137,15 @@ int CConvert::convertSelection() {
                              QString::fromUtf16(converted.data(), qsizetype(converted.size())));
         const int newEnd = cursor.position();
         selectionEnd_ += newEnd - (blockStart + wordEnd);
-        cursor.setPosition(from);
-        cursor.setPosition(newEnd, QTextCursor::KeepAnchor);
-        cursor.mergeCharFormat(unicodeFace);
         position = newEnd;
         ++words;
         showProgress(position, words, false);
     }
+    // The words and the spaces between them take the Unicode face: no legacy face is left
+    // behind to be typed in or saved.
+    cursor.setPosition(start_);
+    cursor.setPosition(selectionEnd_, QTextCursor::KeepAnchor);
+    cursor.mergeCharFormat(unicodeFace);
     cursor.endEditBlock();
 
     start_ = end_ = selectionEnd_;

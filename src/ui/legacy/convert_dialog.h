@@ -16,10 +16,10 @@ class CTarvelLiteView;
 /// "Conversion From TAM / TAB Fonts": converts the text selected when it opened from TAM or
 /// TAB (the user's choice, "TAM Font" at first) to Unicode Tamil, word by word, counting the
 /// words and showing progress. Every word of the selection is converted whatever its font, and
-/// takes the default Unicode font; size, colour and effects stay. Text that cannot be legacy
-/// text (characters with no legacy byte, such as Unicode Tamil already there) is left as it
-/// is. The whole conversion is one undo step. OK converts once and is then disabled; the
-/// dialog stays open until Cancel.
+/// the whole selection takes the default Unicode font; size, colour and effects stay. Text
+/// that cannot be legacy text (characters with no legacy byte, such as Unicode Tamil already
+/// there) is left as it is. The whole conversion is one undo step. OK converts once and is
+/// then disabled; the dialog stays open until Cancel.
 class CConvert : public QDialog {
     Q_OBJECT
   public:

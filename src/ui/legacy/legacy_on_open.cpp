@@ -44,7 +44,7 @@ bool userWantsConversion(const LegacyOptions &options) {
     question.caption = legacyQuestionCaption;
     question.icon = MessageIcon::Question;
     question.buttons = MessageButtons::YesNo;
-    question.defaultAnswer = MessageAnswer::No;
+    question.defaultAnswer = MessageAnswer::Yes; // the first button, as message boxes have it
     return showMessage(question) == MessageAnswer::Yes;
 }
 

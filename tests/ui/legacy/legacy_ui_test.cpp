@@ -345,7 +345,7 @@ void LegacyUiTest::dialogConvertsTheSelectionWordByWord() {
     // The converted words take the default Unicode font and keep their weight; the words
     // outside the selection are untouched; the caret sits at the end of the converted text.
     QTextDocument *text = view->document();
-    QVERIFY(allInFace(text, QStringLiteral("கொண்டாட்டம்"), QStringLiteral("Noto Serif Tamil")));
+    QVERIFY(allInFace(text, QStringLiteral("கொண்டாட்டம்  கௌரவம்"), QStringLiteral("Noto Serif Tamil")));
     QCOMPARE(formatOf(text, QStringLiteral("லை")).fontWeight(), int(QFont::Bold));
     QCOMPARE(formatOf(text, QStringLiteral("லை")).fontFamilies().toStringList().value(0),
              QStringLiteral("Noto Serif Tamil"));
