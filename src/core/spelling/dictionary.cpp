@@ -47,7 +47,7 @@ void lowerAsciiInPlace(std::u16string &s) {
         c = lowerAscii(c);
 }
 
-bool equalIgnoringCase(std::u16string_view a, std::u16string_view b) {
+inline bool equalIgnoringCase(std::u16string_view a, std::u16string_view b) {
     if (a.size() != b.size())
         return false;
     for (std::size_t i = 0; i < a.size(); ++i)
@@ -1224,10 +1224,18 @@ int CDictionary::LookupPrefix(std::u16string_view input, int maxCount,
         // begin with the lower-cased prefix, found by a binary search from the start position.
         std::u16string lower(prefix);
         lowerAsciiInPlace(lower);
+        // Whether the word's first units (as many as the prefix has) sort before the prefix.
+        const auto before = [&](std::u16string_view w) {
+            const std::size_t m = std::min(w.size(), lower.size());
+            for (std::size_t i = 0; i < m; ++i)
+                if (w[i] != lower[i])
+                    return w[i] < lower[i];
+            return m < lower.size();
+        };
         std::size_t lo = static_cast<std::size_t>(found->firstWord), hi = wordCount();
         while (lo < hi) {
             const std::size_t mid = lo + (hi - lo) / 2;
-            if (word(mid).substr(0, lower.size()) < lower)
+            if (before(word(mid)))
                 lo = mid + 1;
             else
                 hi = mid;
