@@ -43,11 +43,9 @@ void LoadThenCheck(benchmark::State &state, std::string locale) {
     }
 }
 
-void CheckCorrect(benchmark::State &state, std::string locale) {
-    const CDictionary &d = loaded(locale);
-    const auto words = sampleWords(d, 10000, 2, 1);
-    if (words.empty())
-        return state.SkipWithError("dictionary not built");
+// Checks the words in turn, one per iteration.
+void checkEach(benchmark::State &state, const CDictionary &d,
+               const std::vector<std::u16string> &words) {
     std::size_t i = 0;
     for (auto _ : state) {
         benchmark::DoNotOptimize(d.CheckWord(words[i]));
@@ -55,6 +53,14 @@ void CheckCorrect(benchmark::State &state, std::string locale) {
             i = 0;
     }
     state.SetItemsProcessed(state.iterations());
+}
+
+void CheckCorrect(benchmark::State &state, std::string locale) {
+    const CDictionary &d = loaded(locale);
+    const auto words = sampleWords(d, 10000, 2, 1);
+    if (words.empty())
+        return state.SkipWithError("dictionary not built");
+    checkEach(state, d, words);
 }
 
 void CheckCorrupted(benchmark::State &state, std::string locale) {
@@ -67,13 +73,7 @@ void CheckCorrupted(benchmark::State &state, std::string locale) {
             words.push_back(w);
     if (words.empty())
         return state.SkipWithError("dictionary not built");
-    std::size_t i = 0;
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(d.CheckWord(words[i]));
-        if (++i == words.size())
-            i = 0;
-    }
-    state.SetItemsProcessed(state.iterations());
+    checkEach(state, d, words);
 }
 
 void Suggest(benchmark::State &state, std::string locale) {

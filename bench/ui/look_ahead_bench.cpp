@@ -7,6 +7,7 @@
 #include "core/input/keyboard_data.h"
 #include "core/input/translation_engine.h"
 #include "core/spelling/dictionary.h"
+#include "tamil_text.h"
 #include "ui/input/input_router.h"
 #include "ui/input/look_ahead.h"
 
@@ -168,13 +169,7 @@ struct Typing {
         lookAhead = std::make_unique<LookAhead>(&edit, &source);
         hooks.lookAhead = lookAhead.get();
         router->attachDocument(&edit, &hooks);
-        QString paragraph;
-        while (paragraph.size() < 1250)
-            paragraph += QStringLiteral("வணக்கம் தமிழ் மொழி கற்க ");
-        QStringList paragraphs;
-        for (int i = 0; i < 400; ++i)
-            paragraphs << paragraph;
-        edit.setPlainText(paragraphs.join(QLatin1Char('\n')));
+        edit.setPlainText(longTamilText());
         edit.resize(800, 600);
         edit.show();
         edit.setFocus();
@@ -236,14 +231,3 @@ void BM_KeystrokeWithPopup(benchmark::State &state) {
 BENCHMARK(BM_KeystrokeWithPopup)->Arg(1)->Arg(0)->ArgName("dictionary");
 
 } // namespace
-
-int main(int argc, char **argv) {
-    // Offscreen unless told otherwise (QT_QPA_PLATFORM=xcb measures a real X server).
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

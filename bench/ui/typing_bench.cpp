@@ -5,14 +5,14 @@
 
 #include "core/input/keyboard_data.h"
 #include "core/input/translation_engine.h"
+#include "tamil_text.h"
 #include "ui/input/input_router.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QTextEdit>
-#include <benchmark/benchmark.h>
-
 #include <algorithm>
+#include <benchmark/benchmark.h>
 #include <chrono>
 #include <memory>
 #include <vector>
@@ -20,18 +20,6 @@
 using namespace tarvellite;
 
 namespace {
-
-// About 1 MB of UTF-16: 400 paragraphs of 1,250 units.
-QString tamilText() {
-    const QString word = QStringLiteral("வணக்கம் தமிழ் மொழி கற்க ");
-    QString paragraph;
-    while (paragraph.size() < 1250)
-        paragraph += word;
-    QStringList paragraphs;
-    for (int i = 0; i < 400; ++i)
-        paragraphs << paragraph;
-    return paragraphs.join(QLatin1Char('\n'));
-}
 
 struct Typing {
     KeyboardTables tables;
@@ -48,7 +36,7 @@ struct Typing {
         engine = std::make_unique<TranslationEngine>(*context);
         router = std::make_unique<InputRouter>(*context, *engine);
         router->attachDocument(&translated, nullptr);
-        const QString text = tamilText();
+        const QString text = longTamilText();
         translated.setPlainText(text);
         plain.setPlainText(text);
         translated.resize(800, 600);
@@ -71,14 +59,13 @@ void sendKey(QWidget *w, int key, const QString &text, Qt::KeyboardModifiers mod
 }
 
 // Types `count` keys, timing every keystroke.
-template <class TypeOne>
-void typeWord(std::vector<double> &times, int count, TypeOne typeOne) {
+template <class TypeOne> void typeWord(std::vector<double> &times, int count, TypeOne typeOne) {
     for (int i = 0; i < count; ++i) {
         const auto start = std::chrono::steady_clock::now();
         typeOne(i);
-        times.push_back(std::chrono::duration<double, std::micro>(
-                            std::chrono::steady_clock::now() - start)
-                            .count());
+        times.push_back(
+            std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
+                .count());
     }
 }
 
@@ -127,9 +114,8 @@ void BM_TypePlain(benchmark::State &state) {
     placeCaret(t.plain, state.range(0) != 0);
     std::vector<double> times;
     for (auto _ : state) {
-        typeWord(times, static_cast<int>(units.size()), [&](int i) {
-            sendKey(&t.plain, 0, units.mid(i, 1), Qt::NoModifier);
-        });
+        typeWord(times, static_cast<int>(units.size()),
+                 [&](int i) { sendKey(&t.plain, 0, units.mid(i, 1), Qt::NoModifier); });
     }
     report(state, times);
 }
@@ -138,12 +124,3 @@ BENCHMARK(BM_TypeTranslated)->Arg(0)->Arg(1)->ArgName("middle");
 BENCHMARK(BM_TypePlain)->Arg(0)->Arg(1)->ArgName("middle");
 
 } // namespace
-
-int main(int argc, char **argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
