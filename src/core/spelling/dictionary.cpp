@@ -9,6 +9,7 @@
 #include "core/app/file_io.h"
 #include "core/app/messages.h"
 #include "core/app/unicode.h"
+#include "core/spelling/ascii_case.h"
 #include "core/spelling/ignore_list.h"
 #include "core/spelling/normalize.h"
 #include "core/spelling/rule_file.h"
@@ -35,9 +36,6 @@ constexpr std::size_t maxWords = 8u << 20;
 // The vowel-variant generator gives up rather than form more variants than this.
 constexpr std::size_t maxVowelVariants = 200000;
 
-char16_t lowerAscii(char16_t c) {
-    return (c >= u'A' && c <= u'Z') ? c + 32 : c;
-}
 char16_t upperAscii(char16_t c) {
     return (c >= u'a' && c <= u'z') ? c - 32 : c;
 }
@@ -45,15 +43,6 @@ char16_t upperAscii(char16_t c) {
 void lowerAsciiInPlace(std::u16string &s) {
     for (char16_t &c : s)
         c = lowerAscii(c);
-}
-
-inline bool equalIgnoringCase(std::u16string_view a, std::u16string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (lowerAscii(a[i]) != lowerAscii(b[i]))
-            return false;
-    return true;
 }
 
 bool startsWithIgnoringCase(std::u16string_view s, std::u16string_view prefix) {

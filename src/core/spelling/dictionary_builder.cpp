@@ -1,6 +1,7 @@
 #include "core/spelling/dictionary_builder.h"
 
 #include "core/app/unicode.h"
+#include "core/spelling/ascii_case.h"
 #include "core/spelling/normalize.h"
 #include "core/spelling/rule_file.h"
 
@@ -11,19 +12,6 @@
 namespace tarvellite {
 
 namespace {
-
-char16_t lowerAscii(char16_t c) {
-    return (c >= u'A' && c <= u'Z') ? c + 32 : c;
-}
-
-bool equalIgnoringCase(std::u16string_view a, std::u16string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (lowerAscii(a[i]) != lowerAscii(b[i]))
-            return false;
-    return true;
-}
 
 std::u16string_view trim(std::u16string_view s) {
     const auto white = [](char16_t c) {

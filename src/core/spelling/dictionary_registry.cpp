@@ -2,6 +2,7 @@
 
 #include "core/app/messages.h"
 #include "core/app/unicode.h"
+#include "core/spelling/ascii_case.h"
 #include "core/spelling/dictionary_file.h"
 
 #include <algorithm>
@@ -16,10 +17,6 @@ namespace {
 // Folders nested deeper than this are not visited (a link loop would never end).
 constexpr int maxFolderDepth = 32;
 
-char16_t lowerAscii(char16_t c) {
-    return (c >= u'A' && c <= u'Z') ? c + 32 : c;
-}
-
 // Ordinal comparison with A to Z folded.
 int compareIgnoringCase(std::u16string_view a, std::u16string_view b) {
     const std::size_t n = std::min(a.size(), b.size());
@@ -29,10 +26,6 @@ int compareIgnoringCase(std::u16string_view a, std::u16string_view b) {
             return x < y ? -1 : 1;
     }
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-}
-
-bool equalIgnoringCase(std::u16string_view a, std::u16string_view b) {
-    return compareIgnoringCase(a, b) == 0;
 }
 
 bool startsWithWordFileHeader(const std::filesystem::path &path) {
