@@ -652,7 +652,7 @@ void ViewTest::pageLayoutWrapsToPaper() {
     PageLayout unset;
     f.view.ApplyPageLayout(&unset, false);
     QCOMPARE(f.view.lineWrapColumnOrWidth(), a4);
-    QCOMPARE(f.view.deviceLayout().paperWidth, documentSettings().paperWidth);
+    QCOMPARE(f.view.deviceLayout().paperWidth, f.view.documentSettings().paperWidth);
 }
 
 QTEST_MAIN(ViewTest)
