@@ -11,6 +11,7 @@
 #include "ui/document/tarvellite_doc.h"
 #include "ui/document/tarvellite_view.h"
 #include "ui/input/caps_lock.h"
+#include "ui/input/kbd_dialog.h"
 #include "ui/legacy/legacy_on_open.h"
 #include "ui/mainwindow/child_frame.h"
 #include "ui/mainwindow/dock_panes.h"
@@ -404,6 +405,8 @@ QTextEdit *CMainFrame::activeDocumentEdit() const {
 // Keyboard selection, lock keys and the idle status
 
 int CMainFrame::CycleInputSelection(bool language) {
+    if (CKbdDialog *keyboard = keyboardPane_ ? keyboardPane_->dialog() : nullptr)
+        return language ? keyboard->cycleLanguageList() : keyboard->cycleKeyboardList();
     InputContext &input = context_.inputContext();
     const int languages = int(input.tables().languageTable.size());
     if (languages == 0)
@@ -425,6 +428,8 @@ void CMainFrame::updateLockPanes() {
     setStatusText(PANE_CAPS, caps ? QStringLiteral("CAP") : QString());
     setStatusText(PANE_NUMS, LockKeys::numLockOn() ? QStringLiteral("NUM") : QString());
     setStatusText(PANE_INS, overtype_ ? QStringLiteral("OVR") : QStringLiteral("INS"));
+    if (CKbdDialog *keyboard = keyboardPane_ ? keyboardPane_->dialog() : nullptr)
+        keyboard->showLockStates(caps, overtype_);
 }
 
 void CMainFrame::setOvertype(bool on) {
