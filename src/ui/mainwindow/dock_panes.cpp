@@ -4,6 +4,7 @@
 #include "ui/app/frame_services.h"
 #include "ui/document/command_ids.h"
 #include "ui/input/kbd_dialog.h"
+#include "ui/search/search_page.h"
 
 #include <QLabel>
 #include <QMainWindow>
@@ -85,9 +86,12 @@ CDirClass::CDirClass(AppContext &, FrameServices &, QWidget *parent)
     : CDockPane(PANE_ID_FOLDER, QStringLiteral("Folder"),
                 QStringLiteral("The folder explorer will be shown here."), parent) {}
 
-CSearchDock::CSearchDock(AppContext &, FrameServices &, QWidget *parent)
+CSearchDock::CSearchDock(AppContext &context, FrameServices &frame, QWidget *parent)
     : CDockPane(PANE_ID_FIND, QStringLiteral("Find / Replace"),
-                QStringLiteral("Find and replace will be shown here."), parent) {}
+                QStringLiteral("Find and replace will be shown here."), parent) {
+    page_ = new CSearchPage(context, frame, this);
+    setContent(page_);
+}
 
 CSpellDock::CSpellDock(AppContext &, FrameServices &, QWidget *parent)
     : CDockPane(PANE_ID_SPELL, QStringLiteral("Spell Checker"),

@@ -4,7 +4,8 @@
 
 namespace tarvellite::ui {
 class CKbdDialog;
-}
+class CSearchPage;
+} // namespace tarvellite::ui
 
 #include <QDockWidget>
 #include <memory>
@@ -72,6 +73,10 @@ class CSearchDock : public CDockPane {
     Q_OBJECT
   public:
     CSearchDock(AppContext &context, FrameServices &frame, QWidget *parent);
+    CSearchPage *page() const { return page_; }
+
+  private:
+    CSearchPage *page_ = nullptr;
 };
 
 /// "Spell Checker": the spell-check pane.
