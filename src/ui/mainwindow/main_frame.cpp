@@ -130,11 +130,24 @@ CMainFrame::CMainFrame(AppContext &context, QWidget *parent)
     updateLockPanes();
     resize(1100, 760);
     restoreWindowState();
+    syncPaneToggles();
     updateTitle();
 }
 
 CMainFrame::~CMainFrame() {
     qApp->removeEventFilter(this);
+    // The document windows go first, while the frame is whole, and nothing they signal on the
+    // way out reaches it.
+    mdi_->disconnect(this);
+    for (QMdiSubWindow *w : mdi_->subWindowList()) {
+        w->disconnect(this);
+        if (auto *child = qobject_cast<CChildFrame *>(w)) {
+            child->view()->disconnect(this);
+            child->getDocument()->disconnect(this);
+        }
+    }
+    delete mdi_;
+    mdi_ = nullptr;
     context_.setInputRouter(nullptr);
 }
 
@@ -259,17 +272,22 @@ void CMainFrame::createPanes() {
     resizeDocks({keyboardPane_}, {220}, Qt::Vertical);
     keyboardPane_->show();
 
+    for (QDockWidget *pane :
+         {static_cast<QDockWidget *>(keyboardPane_), static_cast<QDockWidget *>(folderPane_),
+          static_cast<QDockWidget *>(findPane_), static_cast<QDockWidget *>(spellPane_)})
+        connect(pane, &QDockWidget::visibilityChanged, this, &CMainFrame::syncPaneToggles);
+    syncPaneToggles();
+    keyboardPane_->refreshDictionaryStatus(true);
+}
+
+void CMainFrame::syncPaneToggles() {
     const std::pair<QDockWidget *, int> toggles[] = {{keyboardPane_, ID_CHKKBD},
                                                      {folderPane_, ID_CHKFE},
                                                      {findPane_, ID_CHKFR},
                                                      {spellPane_, ID_DICTIONARY}};
-    for (const auto &[pane, id] : toggles) {
-        QAction *toggle = commands_.value(id);
-        connect(pane, &QDockWidget::visibilityChanged, this,
-                [pane, toggle] { toggle->setChecked(!pane->isHidden()); });
-        toggle->setChecked(!pane->isHidden());
-    }
-    keyboardPane_->refreshDictionaryStatus(true);
+    for (const auto &[pane, id] : toggles)
+        if (QAction *toggle = commands_.value(id))
+            toggle->setChecked(!pane->isHidden());
 }
 
 void CMainFrame::togglePane(QDockWidget *pane) {

@@ -169,6 +169,7 @@ class CMainFrame : public QMainWindow, public ViewHost, public FrameServices {
     QAction *addFrameCommand(QMenu *menu, int id, const QString &text,
                              const std::function<void()> &run, const QKeySequence &shortcut = {});
     void togglePane(QDockWidget *pane);
+    void syncPaneToggles();
     void createMenusAndToolBar();
     void createStatusBar();
     void createPanes();
