@@ -287,10 +287,11 @@ Result<LanguageSource> parseLayoutSource(std::string_view text, const std::strin
             std::string_view keyName = head;
             if (keyName == "\\\\")
                 keyName = "\\";
-            const int k = keyName.size() == 1 ? charToKeyTable(static_cast<unsigned char>(keyName[0]))
-                                              : -1;
+            const int k =
+                keyName.size() == 1 ? charToKeyTable(static_cast<unsigned char>(keyName[0])) : -1;
             if (k < 0 || keyUnshiftedChar(k) != keyName[0])
-                return fail("\"" + std::string(head) + "\" is not a key (name keys by their "
+                return fail("\"" + std::string(head) +
+                            "\" is not a key (name keys by their "
                             "unshifted character)");
             if (keySeen.back()[k])
                 return fail("key " + std::string(head) + " is given twice");

@@ -405,7 +405,6 @@ TEST(TamilMalayalamSinhalaCtrlLayer, TypesJoinersAndSignsAndLeavesShortcuts) {
 // ---------------------------------------------------------------------------------------------
 // The standard tables against the system's keyboard descriptions, where installed.
 
-
 // The single-key entries of the m17n input methods ("q" ?ஆ, "l" "ක") whose text is in the
 // script's block; their sequences and conditional keys are the engine's composition rules.
 TEST(TamilSinhalaTypewriters, AgreeWithM17nDb) {
