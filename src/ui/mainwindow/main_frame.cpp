@@ -14,6 +14,7 @@
 #include "ui/legacy/legacy_on_open.h"
 #include "ui/mainwindow/child_frame.h"
 #include "ui/mainwindow/dock_panes.h"
+#include "ui/mainwindow/document_tabs.h"
 #include "ui/mainwindow/frame_input.h"
 #include "ui/mainwindow/windows_dialog.h"
 
@@ -75,6 +76,7 @@ CMainFrame::CMainFrame(AppContext &context, QWidget *parent)
     mdi_->setDocumentMode(true);
     mdi_->setTabsClosable(true);
     mdi_->setTabsMovable(true);
+    tabs_ = new DocumentTabs(mdi_);
     setAcceptDrops(true);
 
     const Settings &settings = context_.settings();
@@ -277,7 +279,23 @@ void CMainFrame::createPanes() {
           static_cast<QDockWidget *>(findPane_), static_cast<QDockWidget *>(spellPane_)})
         connect(pane, &QDockWidget::visibilityChanged, this, &CMainFrame::syncPaneToggles);
     syncPaneToggles();
+    // The look-ahead's dictionary loads once the window has been painted (or after a moment
+    // when it is not shown), so that start-up does not wait for it; until then the dictionary
+    // pane says that none is loaded.
+    QTimer::singleShot(1000, this, &CMainFrame::loadLookAheadDictionary);
+}
+
+void CMainFrame::loadLookAheadDictionary() {
+    if (lookAheadLoaded_)
+        return;
+    lookAheadLoaded_ = true;
     keyboardPane_->refreshDictionaryStatus(true);
+}
+
+bool CMainFrame::event(QEvent *event) {
+    if (event->type() == QEvent::Paint && !lookAheadLoaded_)
+        QTimer::singleShot(0, this, &CMainFrame::loadLookAheadDictionary);
+    return QMainWindow::event(event);
 }
 
 void CMainFrame::syncPaneToggles() {
@@ -598,6 +616,7 @@ void CMainFrame::showChild(CChildFrame *child) {
     }
     current_ = child;
     mdi_->setActiveSubWindow(child);
+    tabs_->attach();
     onSubWindowActivated();
 }
 
@@ -756,9 +775,8 @@ void CMainFrame::setTabbedMode(bool tabbed) {
         mdi_->setTabsClosable(true);
         mdi_->setTabsMovable(true);
         mdi_->setTabShape(QTabWidget::Rounded);
-        if (auto *tabs = mdi_->findChild<QTabBar *>())
-            tabs->setAccessibleName(QStringLiteral("Document tabs"));
     }
+    tabs_->attach();
     if ((context_.settings().tabbedMode != 0) != tabbed)
         context_.changeSettings(WindowPart, [tabbed](Settings &s) { s.tabbedMode = tabbed; });
     if (QAction *look = commands_.value(IDC_STWLOOK))

@@ -28,6 +28,7 @@ class CKbdToolBar;
 class CSearchDock;
 class CSpellDock;
 class CTarvelLiteView;
+class DocumentTabs;
 class FrameInput;
 
 /// The program's main window: the document area of child frames (tabs or overlapping
@@ -162,8 +163,10 @@ class CMainFrame : public QMainWindow, public ViewHost, public FrameServices {
   protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    bool event(QEvent *event) override;
 
   private:
+    void loadLookAheadDictionary();
     QAction *addCommand(QMenu *menu, int id, const QString &text, void (CTarvelLiteView::*slot)(),
                         const QKeySequence &shortcut = {});
     QAction *addFrameCommand(QMenu *menu, int id, const QString &text,
@@ -187,6 +190,7 @@ class CMainFrame : public QMainWindow, public ViewHost, public FrameServices {
 
     AppContext &context_;
     QMdiArea *mdi_ = nullptr;
+    DocumentTabs *tabs_ = nullptr;
     QHash<int, QAction *> commands_;
     QComboBox *fontBox_ = nullptr;
     QComboBox *sizeBox_ = nullptr;
@@ -208,6 +212,7 @@ class CMainFrame : public QMainWindow, public ViewHost, public FrameServices {
     bool updatingBoxes_ = false;
     bool capsRemembered_ = false;
     bool overtype_ = false;
+    bool lookAheadLoaded_ = false;
     QTimer autoSaveTimer_;
     QTimer lockKeysTimer_;
     int autoSaveCountdown_ = 0;
