@@ -9,6 +9,7 @@ packages=(
     libicu-dev
     qt6-base-dev libx11-dev
     xvfb xauth xdotool
+    dbus at-spi2-core python3-pyatspi
     fonts-noto-core
 )
 

@@ -67,7 +67,6 @@ CMainFrame::CMainFrame(AppContext &context, QWidget *parent)
     : QMainWindow(parent), context_(context) {
     setObjectName(QStringLiteral("mainFrame"));
     setWindowTitle(QString::fromUtf8(productName));
-    setAccessibleName(QString::fromUtf8(productName));
     setDockOptions(AnimatedDocks | AllowTabbedDocks | AllowNestedDocks);
     setTabPosition(Qt::AllDockWidgetAreas, QTabWidget::South);
     mdi_ = new QMdiArea(this);
@@ -271,6 +270,7 @@ void CMainFrame::createPanes() {
 
     addDockWidget(Qt::BottomDockWidgetArea, keyboardPane_);
     keyboardPane_->setWindowTitle(QStringLiteral("On Screen Keyboard"));
+    keyboardPane_->setAccessibleName(keyboardPane_->windowTitle());
     resizeDocks({keyboardPane_}, {220}, Qt::Vertical);
     keyboardPane_->show();
 
@@ -373,8 +373,11 @@ void CMainFrame::setStatusText(int paneId, const QString &text) {
         zoomPane_->setText(text);
         return;
     }
-    if (QLabel *label = panes_.value(paneId); label && label->text() != text)
+    if (QLabel *label = panes_.value(paneId); label && label->text() != text) {
         label->setText(text);
+        // The pane's name is its label; what it shows now is its description.
+        label->setAccessibleDescription(text);
+    }
 }
 
 int CMainFrame::zoomSliderPosition() const {

@@ -102,7 +102,7 @@ void MainFrameTest::commandsCarryTheirIds() {
                                                            {"pane-143", "Language Keyboard"},
                                                            {"pane-146", "Caps"},
                                                            {"32791", "PageView"},
-                                                           {"115", "Keyboard"},
+                                                           {"115", "On Screen Keyboard"},
                                                            {"101", "Folder"},
                                                            {"108", "Find / Replace"},
                                                            {"113", "Spell Checker"}};
