@@ -4,6 +4,8 @@
 
 #include "core/document/legacy_fonts.h"
 
+#include "core/document/rich_text.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -86,8 +88,8 @@ bool ScanLegacyFonts(std::span<const std::uint8_t> body, LegacyFontMap &fonts) {
         if (semicolon == std::string_view::npos)
             break;
         std::string name(text.substr(start, semicolon - start));
-        if (name.size() > 31)
-            name.resize(31);
+        if (name.size() > faceNameLimit)
+            name.resize(faceNameLimit);
         if (!name.empty()) {
             if (const int kind = kindOfName(name))
                 fonts[index] = LegacyFont{name, static_cast<LegacyFontKind>(kind), index};

@@ -82,6 +82,8 @@ enum class NumberSuffix : std::uint8_t { Period, Parenthesis, Parentheses, Plain
 
 /// The most tab stops a paragraph keeps; further stops are dropped by the readers.
 inline constexpr std::size_t maxTabStops = 32;
+/// The longest font face name a character format keeps, in UTF-16 units.
+inline constexpr std::size_t faceNameLimit = 31;
 
 /// Paragraph format.
 struct ParagraphFormat {

@@ -71,6 +71,19 @@ bool CTarvelLiteApp::richTextComponentAvailable() {
 }
 
 bool CTarvelLiteApp::InitInstance(const QStringList &arguments) {
+    // A message during start-up closes the splash first, so that it is never hidden behind it.
+    struct SplashClosingPresenter {
+        MessagePresenter outer;
+        explicit SplashClosingPresenter(CTarvelLiteApp &app) {
+            outer = setMessagePresenter({});
+            setMessagePresenter([&app, outer = outer](const Message &message) {
+                app.closeSplash();
+                return outer ? outer(message) : message.defaultAnswer;
+            });
+        }
+        ~SplashClosingPresenter() { setMessagePresenter(std::move(outer)); }
+    } messagesOverSplash(*this);
+
     // Folders: the program's, then the user's with the update folder.
     const QString programFolder = environment_.programFolder.isEmpty()
                                       ? QCoreApplication::applicationDirPath()

@@ -8,7 +8,7 @@
 #include "ui/document/tarvellite_view.h"
 #include "ui/document/view_host.h"
 #include "ui/legacy/legacy_options.h"
-#include "ui/legacy/message_wait_box.h"
+#include "ui/app/message_wait_box.h"
 
 #include <QTextDocument>
 

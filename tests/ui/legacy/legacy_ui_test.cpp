@@ -13,7 +13,7 @@
 #include "ui/document/text_helpers.h"
 #include "ui/legacy/convert_dialog.h"
 #include "ui/legacy/legacy_options.h"
-#include "ui/legacy/message_wait_box.h"
+#include "ui/app/message_wait_box.h"
 #include "ui/mainwindow/main_frame.h"
 
 #include <QAction>
