@@ -212,6 +212,7 @@ int TranslationEngine::TranslateCharacter(char32_t ch, bool shifted, bool ctrl,
     const int plainLayer = shifted ? LayerShift : LayerNormal;
     const int section = phoneticSection(ch);
     if (section >= 0) {
+        const std::array<char16_t, 4> tableOut = out;
         const int r = ApplyPhoneticRules(ch, out, *t);
         if (r > 0)
             return r;
@@ -221,9 +222,13 @@ int TranslationEngine::TranslateCharacter(char32_t ch, bool shifted, bool ctrl,
             out[0] = keys->slot(LayerNormal, 2, k);
             return 1;
         }
+        // An h that no rule combines is a consonant key like any other: it types what its
+        // table gives (the consonant with its virama), so that a vowel after it is its sign.
+        if (ch == 'h') {
+            out = tableOut;
+            return count;
+        }
         out[0] = keys->slot(plainLayer, 1, k);
-        if (ch == 'h')
-            return 1;
         if (keys->slot(LayerShift, 2, k) == lang.virama) {
             out[1] = lang.virama;
             return 2;

@@ -170,7 +170,7 @@ TEST(TamilPhonetic, VowelsAndRules) {
                   {"sh", "ஷ்"},
                   {"zh", "ழ்"},
                   {"nh", "ன்ஹ்", "after any other consonant h adds ஹ்"},
-                  {"h", "ஹ", "a lone h has its a"},
+                  {"ha", "ஹ", "a lone h is a consonant key"},
                   {"H", "ஹ்"},
                   {"R", "ற்"},
                   {"M", "ம்"},
@@ -404,7 +404,6 @@ TEST(TamilMalayalamSinhalaCtrlLayer, TypesJoinersAndSignsAndLeavesShortcuts) {
 
 // ---------------------------------------------------------------------------------------------
 // The standard tables against the system's keyboard descriptions, where installed.
-
 
 // The single-key entries of the m17n input methods ("q" ?ஆ, "l" "ක") whose text is in the
 // script's block; their sequences and conditional keys are the engine's composition rules.
