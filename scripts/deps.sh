@@ -10,6 +10,7 @@ packages=(
     qt6-base-dev libx11-dev
     xvfb xauth xdotool
     fonts-noto-core
+    emacs-nox
 )
 
 missing=()

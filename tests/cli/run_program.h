@@ -26,7 +26,7 @@ struct ProgramRun {
 };
 
 /// Runs `argv` with `input` on its standard input; extra environment entries ("NAME=value")
-/// are added to ours.
+/// are added to ours, replacing ours of the same name.
 inline ProgramRun runProgram(const std::vector<std::string> &argv, const std::string &input = {},
                              const std::vector<std::string> &extraEnvironment = {}) {
     ProgramRun run;
@@ -43,8 +43,15 @@ inline ProgramRun runProgram(const std::vector<std::string> &argv, const std::st
         args.push_back(const_cast<char *>(a.c_str()));
     args.push_back(nullptr);
     std::vector<std::string> envStrings;
-    for (char **e = environ; *e; ++e)
-        envStrings.emplace_back(*e);
+    for (char **e = environ; *e; ++e) {
+        const std::string entry = *e;
+        const std::string name = entry.substr(0, entry.find('=') + 1);
+        bool replaced = false;
+        for (const std::string &extra : extraEnvironment)
+            replaced = replaced || extra.rfind(name, 0) == 0;
+        if (!replaced)
+            envStrings.push_back(entry);
+    }
     envStrings.insert(envStrings.end(), extraEnvironment.begin(), extraEnvironment.end());
     std::vector<char *> env;
     for (std::string &e : envStrings)
