@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake ninja-build pkg-config
+    build-essential cmake ninja-build pkg-config clang-format
     libgtest-dev googletest libgmock-dev libbenchmark-dev
     libicu-dev
     qt6-base-dev libx11-dev

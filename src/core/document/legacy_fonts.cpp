@@ -43,7 +43,8 @@ int legacyKindOfFace(std::u16string_view faceName) {
 bool ScanLegacyFonts(std::span<const std::uint8_t> body, LegacyFontMap &fonts) {
     std::array<char, legacyFontScanBytes> buf{};
     const std::size_t n = std::min(body.size(), legacyFontScanBytes);
-    std::memcpy(buf.data(), body.data(), n);
+    if (n > 0)
+        std::memcpy(buf.data(), body.data(), n);
     buf[legacyFontScanBytes - 1] = 0;
     const std::size_t end = std::strlen(buf.data());
     const std::string_view text(buf.data(), end);

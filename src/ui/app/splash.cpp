@@ -3,11 +3,16 @@
 #include "core/app/version.h"
 
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
 #include <QScreen>
+
+static void initArtwork() {
+    Q_INIT_RESOURCE(artwork);
+}
 
 namespace tarvellite::ui {
 
@@ -19,19 +24,33 @@ constexpr int splashHeight = 300;
 } // namespace
 
 CSplash::CSplash(int applicationLook, Mode mode, QWidget *parent)
-    : QWidget(parent, mode == Mode::Splash
+    : QDialog(parent, mode == Mode::Splash
                           ? Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint
                           : Qt::Dialog | Qt::FramelessWindowHint),
       look_(applicationLook), mode_(mode) {
+    initArtwork();
     setObjectName(QStringLiteral("splash"));
     setAttribute(Qt::WA_QuitOnClose, false);
     setFixedSize(splashWidth, splashHeight);
     setWindowTitle(QString::fromUtf8(productName));
+    setAccessibleName(mode_ == Mode::About ? QStringLiteral("About %1").arg(productName)
+                                           : QString::fromUtf8(productName));
+    // The version text, in dark green on a light panel that the background draws.
+    version_ = new QLabel(versionText(), this);
+    version_->setObjectName(QStringLiteral("1219"));
+    QFont versionFont(QStringLiteral("Times New Roman"));
+    versionFont.setPixelSize(12);
+    versionFont.setBold(true);
+    version_->setFont(versionFont);
+    version_->setStyleSheet(QStringLiteral("color: rgb(0, 92, 0); background: transparent;"));
+    version_->setGeometry(26, splashHeight - 44, 170, 28);
     ok_ = new QPushButton(tr("OK"), this);
-    ok_->setObjectName(QStringLiteral("ok"));
+    ok_->setObjectName(QStringLiteral("1"));
+    ok_->setAccessibleName(tr("OK"));
     ok_->setGeometry(splashWidth - 96, splashHeight - 40, 80, 28);
     ok_->setVisible(mode_ == Mode::About);
-    connect(ok_, &QPushButton::clicked, this, &QWidget::close);
+    ok_->setDefault(mode_ == Mode::About);
+    connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
     if (QScreen *screen = this->screen()) {
         const QRect area = screen->availableGeometry();
         move(area.center() - rect().center());
@@ -45,8 +64,8 @@ QString CSplash::versionText() {
 std::pair<QColor, QColor> CSplash::backgroundOf(int look) {
     switch (look) {
     case 216: return {QColor(72, 72, 76), QColor(20, 20, 24)};       // black
-    case 217: return {QColor(200, 232, 238), QColor(96, 170, 190)};  // aqua
-    case 218: return {QColor(236, 238, 242), QColor(168, 174, 186)}; // silver
+    case 217: return {QColor(236, 238, 242), QColor(168, 174, 186)}; // silver
+    case 218: return {QColor(200, 232, 238), QColor(96, 170, 190)};  // aqua
     case 219: return {QColor(220, 232, 248), QColor(120, 160, 214)}; // Windows 7
     case 205:
     case 206:
@@ -79,12 +98,12 @@ void CSplash::paintEvent(QPaintEvent *) {
     wave.closeSubpath();
     p.fillPath(wave, QColor(255, 255, 255, dark ? 28 : 70));
 
-    // Letters of the scripts the program types, faint behind the name.
-    QFont letters(QStringLiteral("Noto Sans"), 34);
-    p.setFont(letters);
-    p.setPen(QColor(255, 255, 255, dark ? 60 : 110));
-    const QString scripts = QStringLiteral(u"\u0B85  \u0915  \u0C95  \u0C24  \u0D2E  \u0DC3  A");
-    p.drawText(QRectF(0, 18, r.width(), 60), Qt::AlignCenter, scripts);
+    // Letters of the scripts the program types, faint behind the name (a picture, so that the
+    // splash needs no script fonts of its own).
+    static const QImage letters(QStringLiteral(":/artwork/splash_letters.png"));
+    p.setOpacity(dark ? 60 / 255.0 : 110 / 255.0);
+    p.drawImage(QRectF(0, 18, r.width(), 60), letters);
+    p.setOpacity(1.0);
 
     QFont title(QStringLiteral("Noto Sans"), 36, QFont::Bold);
     p.setFont(title);
@@ -102,12 +121,6 @@ void CSplash::paintEvent(QPaintEvent *) {
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(255, 255, 255, 190));
     p.drawRoundedRect(panel, 6, 6);
-    QFont version(QStringLiteral("Times New Roman"));
-    version.setPixelSize(12);
-    version.setBold(true);
-    p.setFont(version);
-    p.setPen(QColor(0, 92, 0));
-    p.drawText(panel.adjusted(10, 0, -6, 0), Qt::AlignVCenter | Qt::AlignLeft, versionText());
 
     p.setPen(dark ? QColor(180, 180, 180) : QColor(255, 255, 255));
     QFont maker(QStringLiteral("Noto Sans"), 9);
@@ -123,10 +136,12 @@ void CSplash::paintEvent(QPaintEvent *) {
 void CSplash::keyPressEvent(QKeyEvent *event) {
     if (mode_ == Mode::About && (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return ||
                                  event->key() == Qt::Key_Enter)) {
-        close();
+        accept();
         return;
     }
-    QWidget::keyPressEvent(event);
+    if (mode_ == Mode::Splash)
+        return;
+    QDialog::keyPressEvent(event);
 }
 
 } // namespace tarvellite::ui

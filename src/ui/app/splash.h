@@ -1,14 +1,16 @@
 #pragma once
 
-#include <QWidget>
+#include <QDialog>
 
+class QLabel;
 class QPushButton;
 
 namespace tarvellite::ui {
 
-/// The start-up splash window and, with an OK button, the About box. Its artwork is drawn, in
-/// colours chosen by the window look (`ApplicationLook`).
-class CSplash : public QWidget {
+/// The start-up splash window and, with an OK button, the About box (run modally with `exec`).
+/// Its artwork is drawn, in colours chosen by the window look (`ApplicationLook`); a look
+/// outside the table gets the default artwork.
+class CSplash : public QDialog {
     Q_OBJECT
   public:
     enum class Mode { Splash, About };
@@ -32,6 +34,7 @@ class CSplash : public QWidget {
     int look_;
     Mode mode_;
     QPushButton *ok_ = nullptr;
+    QLabel *version_ = nullptr;
 };
 
 } // namespace tarvellite::ui

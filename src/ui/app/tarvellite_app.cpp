@@ -3,7 +3,6 @@
 #include "core/app/messages.h"
 #include "ui/app/qsettings_store.h"
 #include "ui/app/splash.h"
-#include "ui/app/stand_in_frame.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -21,8 +20,6 @@
 namespace tarvellite::ui {
 
 namespace {
-
-CTarvelLiteApp *theApp = nullptr;
 
 /// The write end is used by the signal handler; the read end wakes the event loop.
 int terminationPipe[2] = {-1, -1};
@@ -44,7 +41,6 @@ CTarvelLiteApp::CTarvelLiteApp(QObject *parent) : CTarvelLiteApp(Environment{}, 
 
 CTarvelLiteApp::CTarvelLiteApp(Environment environment, QObject *parent)
     : QObject(parent), environment_(std::move(environment)) {
-    theApp = this;
     QCoreApplication::setOrganizationName(QString::fromUtf8(makerName));
     QCoreApplication::setApplicationName(QString::fromUtf8(productName));
     QCoreApplication::setApplicationVersion(
@@ -65,12 +61,6 @@ CTarvelLiteApp::~CTarvelLiteApp() {
         terminationPipe[0] = terminationPipe[1] = -1;
     }
     delete mainWindow_.data();
-    if (theApp == this)
-        theApp = nullptr;
-}
-
-CTarvelLiteApp *CTarvelLiteApp::instance() {
-    return theApp;
 }
 
 bool CTarvelLiteApp::richTextComponentAvailable() {
@@ -115,18 +105,12 @@ bool CTarvelLiteApp::InitInstance(const QStringList &arguments) {
         return false;
     }
 
-    if (hooks_.createDocumentTemplate && !hooks_.createDocumentTemplate(*this)) {
-        closeSplash();
-        return false;
-    }
-
     settings_ = LoadSettings(*store_, folders_, legacyFontFlag_, languageState_);
     measureUnit_ = settings_.general.measureUnit;
     if (hooks_.findDictionaries)
         hooks_.findDictionaries(*this);
 
-    QMainWindow *frame =
-        hooks_.createMainFrame ? hooks_.createMainFrame(*this) : new CStandInFrame(*this);
+    QMainWindow *frame = hooks_.createMainFrame ? hooks_.createMainFrame(*this) : nullptr;
     if (!frame) {
         closeSplash();
         return false;
@@ -145,8 +129,6 @@ bool CTarvelLiteApp::InitInstance(const QStringList &arguments) {
         else
             commandLineFiles_.append(arg);
     }
-    if (hooks_.reopenRecoveryFiles)
-        hooks_.reopenRecoveryFiles(*this);
     bool processed = true;
     if (commandLineFiles_.isEmpty()) {
         if (hooks_.newDocument)
@@ -162,9 +144,7 @@ bool CTarvelLiteApp::InitInstance(const QStringList &arguments) {
 
     frame->show();
     frame->repaint();
-    if (hooks_.rulerVisible)
-        settings_.pageDimensions.rulerVisible = hooks_.rulerVisible(*this) ? 1 : 0;
-    busy_ = false;
+    startUpBusy_.reset();
     closeSplashWhenShownLongEnough();
     return true;
 }
@@ -177,13 +157,11 @@ void CTarvelLiteApp::OnClosingMainFrame() {
     if (settingsSaved_)
         return;
     settingsSaved_ = true;
-    if (hooks_.storeExplorerState)
-        hooks_.storeExplorerState(*this);
-    const bool wasBusy = busy_;
-    busy_ = true;
+    if (hooks_.storeWindowState)
+        hooks_.storeWindowState(*this);
+    BusyGuard busy(context_.busyFlag());
     if (!SaveSettings(*store_, settings_, languageState_))
         std::fprintf(stderr, "%s: the settings could not be written\n", productName);
-    busy_ = wasBusy;
     emit settingsWritten();
 }
 

@@ -1,12 +1,13 @@
 #pragma once
 
 #include "core/app/folders.h"
-#include "core/app/keyboard_language_state.h"
 #include "core/app/paper_sizes.h"
 #include "core/app/settings.h"
 #include "core/app/version.h"
 #include "core/input/input_context.h"
 #include "core/input/keyboard_data.h"
+#include "core/input/keyboard_language_state.h"
+#include "ui/app/app_context.h"
 #include "ui/app/splash.h"
 
 #include <QMainWindow>
@@ -26,30 +27,24 @@ namespace tarvellite::ui {
 /// window, and runs start-up (`InitInstance`) and shutdown (`OnClosingMainFrame`,
 /// `ExitInstance`).
 ///
-/// Later parts of the program hook into start-up through `hooks()` before `InitInstance` runs.
-/// Until a main frame is hooked in, a plain main window stands in for it.
+/// The main window and the document handling hook into start-up through `hooks()` before
+/// `InitInstance` runs; the windows share the application's `context()`.
 class CTarvelLiteApp : public QObject {
     Q_OBJECT
   public:
     /// What start-up calls on the other parts of the program; each may be left empty.
     struct Hooks {
-        /// Creates the document template; false ends start-up.
-        std::function<bool(CTarvelLiteApp &)> createDocumentTemplate;
         /// Finds and loads the installed dictionaries (after the settings are loaded).
         std::function<void(CTarvelLiteApp &)> findDictionaries;
-        /// Creates the main frame; null ends start-up. Its close handler must call
+        /// Creates the main frame; null (or no hook) ends start-up. Its close handler must call
         /// `OnClosingMainFrame()` once it has decided to close.
         std::function<QMainWindow *(CTarvelLiteApp &)> createMainFrame;
-        /// Reopens the recovery files an earlier run left behind.
-        std::function<void(CTarvelLiteApp &)> reopenRecoveryFiles;
         /// Opens a document named on the command line; false ends start-up.
         std::function<bool(CTarvelLiteApp &, const QString &path)> openDocument;
         /// Creates the first empty document when no file is named; false ends start-up.
         std::function<bool(CTarvelLiteApp &)> newDocument;
-        /// Whether the ruler pane shows (recorded into `rulerVisible` once the window shows).
-        std::function<bool(CTarvelLiteApp &)> rulerVisible;
-        /// Stores the explorer pane's state into the settings just before they are saved.
-        std::function<void(CTarvelLiteApp &)> storeExplorerState;
+        /// Stores the state of the windows into the settings just before they are saved.
+        std::function<void(CTarvelLiteApp &)> storeWindowState;
     };
 
     /// Where the program runs. Empty fields take the real places; tests point them elsewhere.
@@ -70,15 +65,12 @@ class CTarvelLiteApp : public QObject {
     explicit CTarvelLiteApp(Environment environment, QObject *parent = nullptr);
     ~CTarvelLiteApp() override;
 
-    /// The application object, or null outside its lifetime.
-    static CTarvelLiteApp *instance();
-
     /// Runs start-up with the command line `arguments` (the program name first). False: start-up
     /// ended (its message, if any, has been shown) and the process is to exit.
     bool InitInstance(const QStringList &arguments);
     /// The process's exit code for the event loop's `loopResult`.
     int ExitInstance(int loopResult);
-    /// Called when the main window closes: stores the explorer state and saves the settings,
+    /// Called when the main window closes: stores the windows' state and saves the settings,
     /// once.
     void OnClosingMainFrame();
 
@@ -90,6 +82,8 @@ class CTarvelLiteApp : public QObject {
     const std::string &programFolder() const { return folders_.programFolder; }
     /// The user's documents folder + "Orvani Software/".
     const std::string &documentsBase() const { return folders_.documentsBase; }
+    /// What the windows share: settings, keyboard, dictionaries, busy flag.
+    AppContext &context() { return context_; }
     KeyboardTables &keyboardTables() { return keyboardTables_; }
     InputContext &inputContext() { return inputContext_; }
     LanguageState &languageState() { return languageState_; }
@@ -104,8 +98,7 @@ class CTarvelLiteApp : public QObject {
     void setMeasureUnit(int unit) { measureUnit_ = unit; }
     /// Set from construction until the main window shows, while the settings are saved and
     /// around document file operations; timed work does nothing while it is set.
-    bool busy() const { return busy_; }
-    void setBusy(bool busy) { busy_ = busy; }
+    bool busy() const { return context_.busy(); }
     /// The files named on the command line.
     const QStringList &commandLineFiles() const { return commandLineFiles_; }
 
@@ -136,10 +129,12 @@ class CTarvelLiteApp : public QObject {
     InputContext inputContext_{keyboardTables_};
     KeyboardLanguageState languageState_{keyboardTables_, inputContext_};
     Settings settings_;
+    AppContext context_{settings_, keyboardTables_, inputContext_};
+    /// Holds the busy flag from construction until the main window shows.
+    std::optional<BusyGuard> startUpBusy_{std::in_place, context_.busyFlag()};
     VersionRecord versionRecord_;
     int legacyFontFlag_ = 0;
     int measureUnit_ = 1;
-    bool busy_ = true;
     bool settingsSaved_ = false;
     QStringList commandLineFiles_;
     QPointer<QMainWindow> mainWindow_;

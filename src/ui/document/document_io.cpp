@@ -124,7 +124,8 @@ FileNamePrompter setFileNamePrompter(FileNamePrompter p) {
     return previous;
 }
 
-bool PromptForFileName(QWidget *parent, QString &name, const QString &title, bool forOpen) {
+bool PromptForFileName(QWidget *parent, QString &name, const QString &title, bool forOpen,
+                       const QString &defaultFolder) {
     if (prompter())
         return prompter()(parent, name, title, forOpen);
 
@@ -142,7 +143,7 @@ bool PromptForFileName(QWidget *parent, QString &name, const QString &title, boo
         folder = name.left(slash + 1);
         file = name.mid(slash + 1);
     } else {
-        folder = documentSettings().defaultUserPath;
+        folder = defaultFolder;
     }
     if (!folder.isEmpty())
         dialog.setDirectory(folder);

@@ -32,9 +32,11 @@ using LegacyConversionHook = std::function<void(CTarvelLiteView &, const LegacyF
 void setLegacyConversionHook(LegacyConversionHook hook);
 
 /// The program's file dialog. `name` holds the initial name (a path whose folder part is used
-/// as the starting folder, or a bare name started in `DefaultUserPath`) and receives the chosen
-/// path. Returns true for OK. Qt's own dialog, so that tests and scripts can drive it.
-bool PromptForFileName(QWidget *parent, QString &name, const QString &title, bool forOpen);
+/// as the starting folder, or a bare name started in `defaultFolder`, the user's
+/// `DefaultUserPath`) and receives the chosen path. Returns true for OK. Qt's own dialog, so
+/// that tests and scripts can drive it.
+bool PromptForFileName(QWidget *parent, QString &name, const QString &title, bool forOpen,
+                       const QString &defaultFolder = {});
 
 /// Replaces the dialog of `PromptForFileName` (tests); an empty function restores it.
 using FileNamePrompter =

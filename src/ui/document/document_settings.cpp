@@ -4,11 +4,6 @@
 
 namespace tarvellite::ui {
 
-DocumentSettings &documentSettings() {
-    static DocumentSettings settings;
-    return settings;
-}
-
 DocumentSettings documentSettingsFrom(const Settings &settings) {
     DocumentSettings d;
     auto text = [](const std::u16string &s) {

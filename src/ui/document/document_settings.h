@@ -9,8 +9,8 @@ struct Settings;
 
 namespace tarvellite::ui {
 
-/// The settings the document windows read: a copy that start-up fills from the settings store
-/// and the preferences sheet keeps current. Lengths in twips.
+/// The settings the document windows read, taken from the settings in memory when needed.
+/// Lengths in twips.
 struct DocumentSettings {
     /// `DefaultFont` and `DefaultFontSize` (points, as text).
     QString defaultFont = QStringLiteral("Arial");
@@ -41,9 +41,6 @@ struct DocumentSettings {
         return recentDocuments >= 0 && recentDocuments <= 16 ? recentDocuments : 8;
     }
 };
-
-/// The process-wide copy.
-DocumentSettings &documentSettings();
 
 /// The document windows' copy of `settings`.
 DocumentSettings documentSettingsFrom(const Settings &settings);

@@ -1,7 +1,6 @@
 #include "ui/document/tarvellite_view.h"
 
 #include "core/app/messages.h"
-#include "ui/document/app_flags.h"
 #include "ui/document/command_ids.h"
 #include "ui/document/document_settings.h"
 #include "ui/document/document_units.h"
@@ -165,9 +164,9 @@ CTarvelLiteView::CTarvelLiteView(CTarvelLiteDoc *doc, ViewHost *host, QWidget *p
     connect(document(), &QTextDocument::modificationChanged, this, &CTarvelLiteView::statusChanged);
     connect(document(), &QTextDocument::contentsChanged, this,
             &CTarvelLiteView::formatStateChanged);
-    lookAhead_ = new LookAhead(this);
+    lookAhead_ = new LookAhead(this, [this] { return host_ ? host_->lookAheadSource() : nullptr; });
     // Typing goes through the keyboard routing, which translates keys before the view sees them.
-    if (InputRouter *router = InputRouter::instance())
+    if (InputRouter *router = host_ ? host_->inputRouter() : nullptr)
         router->attachDocument(this, this);
 }
 
@@ -180,8 +179,15 @@ CTarvelLiteView::~CTarvelLiteView() {
 // ---------------------------------------------------------------------------------------------
 // Set-up
 
+DocumentSettings CTarvelLiteView::documentSettings() const {
+    if (host_)
+        return documentSettingsFrom(host_->settings());
+    static const DocumentSettings defaults;
+    return defaults;
+}
+
 void CTarvelLiteView::initialUpdate() {
-    const DocumentSettings &settings = documentSettings();
+    const DocumentSettings settings = documentSettings();
     if (host_) {
         const QStringList faces = host_->fontFaces();
         host_->setFontBoxText(faces.contains(settings.defaultFont) || faces.isEmpty()
@@ -248,9 +254,8 @@ PageLayout CTarvelLiteView::effectiveLayout() const {
 namespace {
 
 // `layout`, with paper and margins from the settings as stored when its paper is unset.
-PageLayout completedLayout(PageLayout layout) {
+PageLayout completedLayout(PageLayout layout, const DocumentSettings &s) {
     if (!layout.isSet()) {
-        const DocumentSettings &s = documentSettings();
         layout.paperWidth = s.paperWidth;
         layout.paperHeight = s.paperHeight;
         layout.marginLeft = s.marginLeft;
@@ -269,7 +274,7 @@ void CTarvelLiteView::ApplyPageLayout(const PageLayout *layout, bool store) {
         if (doc_)
             doc_->setModified(true);
     }
-    deviceLayout_ = completedLayout(layout ? *layout : pageLayout);
+    deviceLayout_ = completedLayout(layout ? *layout : pageLayout, documentSettings());
     applyWrapping();
 }
 
@@ -861,9 +866,8 @@ void CTarvelLiteView::printDocument(QPrinter *printer) {
 }
 
 void CTarvelLiteView::printPreview() {
-    if (document()->isEmpty() || printPreviewActive())
+    if (document()->isEmpty() || (host_ && host_->printPreviewActive()))
         return;
-    printPreviewActive() = true;
     if (host_)
         host_->setPrintPreviewMode(true);
     auto printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
@@ -880,7 +884,6 @@ void CTarvelLiteView::printPreview() {
 
 void CTarvelLiteView::endPrintPreview() {
     preview_ = nullptr;
-    printPreviewActive() = false;
     if (host_)
         host_->setPrintPreviewMode(false);
 }

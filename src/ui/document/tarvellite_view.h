@@ -2,6 +2,7 @@
 
 #include "core/document/document_header.h"
 #include "core/document/file_kind.h"
+#include "ui/document/document_settings.h"
 #include "ui/input/input_router.h"
 
 #include <QPointer>
@@ -66,6 +67,9 @@ class CTarvelLiteView : public QTextEdit, public DocumentKeyHooks {
     QString recoveredPath;
     bool viewBusy = false;
     bool convertedOnLoad = false;
+
+    /// The settings the view reads for new documents, from its host (defaults without one).
+    DocumentSettings documentSettings() const;
 
     /// Set-up from the settings, once, after the document was created or read.
     void initialUpdate();

@@ -2,8 +2,13 @@
 
 // What an editing view needs from the window around it: the font and size boxes, the colour
 // buttons and their list of used colours, the numbering gallery, the status panes and the zoom
-// slider. The main frame implements it with its widgets; `BasicViewHost` keeps the same state
-// in memory for a view without a frame (tests, tools).
+// slider, and what the program shares (settings, keyboard routing, look-ahead source, the busy
+// flag and print preview). The main frame implements it with its widgets and the application
+// context; `BasicViewHost` keeps the same state in memory for a view without a frame (tests,
+// tools).
+
+#include "core/app/busy_flag.h"
+#include "core/app/settings.h"
 
 #include <QColor>
 #include <QHash>
@@ -11,11 +16,26 @@
 #include <QString>
 #include <QStringList>
 
+namespace tarvellite {
+class InputRouter;
+class LookAheadSource;
+} // namespace tarvellite
+
 namespace tarvellite::ui {
 
 class ViewHost {
   public:
     virtual ~ViewHost() = default;
+
+    /// The settings in memory.
+    virtual const Settings &settings() const = 0;
+    /// The application's busy flag.
+    virtual BusyFlag &busyFlag() = 0;
+    /// The keyboard routing the view's keys go through; null: none (the view types as a plain
+    /// editor).
+    virtual InputRouter *inputRouter() const { return nullptr; }
+    /// What the look-ahead reads, asked at every update; null: no look-ahead.
+    virtual LookAheadSource *lookAheadSource() const { return nullptr; }
 
     /// The faces the font box lists.
     virtual QStringList fontFaces() const = 0;
@@ -53,13 +73,19 @@ class ViewHost {
     virtual void setZoomSliderPosition(int position) = 0;
     virtual void setZoomSliderPageStep(int step) = 0;
 
-    /// Entering and leaving print preview.
+    /// Entering and leaving print preview; whether a document of the program is in it.
     virtual void setPrintPreviewMode(bool on) = 0;
+    virtual bool printPreviewActive() const = 0;
 };
 
 /// A host that keeps everything in memory.
 class BasicViewHost : public ViewHost {
   public:
+    BasicViewHost() : appSettings(Settings::defaults(AppFolders{}, 0)) {}
+    const Settings &settings() const override { return appSettings; }
+    BusyFlag &busyFlag() override { return busy; }
+    InputRouter *inputRouter() const override { return router; }
+    LookAheadSource *lookAheadSource() const override { return lookAhead; }
     QStringList fontFaces() const override { return faces; }
     QString fontBoxText() const override { return fontBox; }
     void setFontBoxText(const QString &face) override { fontBox = face; }
@@ -83,7 +109,12 @@ class BasicViewHost : public ViewHost {
     void setZoomSliderPosition(int position) override { slider = position; }
     void setZoomSliderPageStep(int step) override { pageStep = step; }
     void setPrintPreviewMode(bool on) override { previewMode = on; }
+    bool printPreviewActive() const override { return previewMode; }
 
+    Settings appSettings;
+    BusyFlag busy;
+    InputRouter *router = nullptr;
+    LookAheadSource *lookAhead = nullptr;
     QStringList faces;
     QString fontBox;
     bool fontEditing = false;

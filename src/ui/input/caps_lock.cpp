@@ -6,6 +6,7 @@
 #if __has_include(<X11/XKBlib.h>) && defined(TARVELLITE_HAVE_X11)
 #include <QtGui/qguiapplication_platform.h>
 #include <X11/XKBlib.h>
+#include <X11/keysym.h>
 #define TARVELLITE_XKB 1
 #endif
 
@@ -40,6 +41,21 @@ bool CapsLock::isOn() {
             XkbStateRec state{};
             if (XkbGetState(display, XkbUseCoreKbd, &state) == Success)
                 return (state.locked_mods & LockMask) != 0;
+        }
+    }
+#endif
+    return false;
+}
+
+bool LockKeys::numLockOn() {
+#ifdef TARVELLITE_XKB
+    if (auto *x11 =
+            qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr) {
+        if (Display *display = x11->display()) {
+            XkbStateRec state{};
+            const unsigned mask = XkbKeysymToModifiers(display, XK_Num_Lock);
+            if (mask && XkbGetState(display, XkbUseCoreKbd, &state) == Success)
+                return (state.locked_mods & mask) != 0;
         }
     }
 #endif

@@ -19,4 +19,10 @@ class CapsLock {
     static void setOverride(std::optional<bool> state);
 };
 
+/// Num Lock as the platform knows it (XKB on X11; off where unknown).
+class LockKeys {
+  public:
+    static bool numLockOn();
+};
+
 } // namespace tarvellite

@@ -13,8 +13,6 @@ namespace tarvellite {
 
 namespace {
 
-InputRouter *currentRouter = nullptr;
-
 // The combo box a widget belongs to (the combo itself or its edit part), or null.
 CKbdCombo *comboOf(QWidget *widget) {
     if (auto *combo = qobject_cast<CKbdCombo *>(widget))
@@ -33,21 +31,14 @@ bool isShortcutOfView(const QKeyEvent &event, std::uint32_t key) {
 
 InputRouter::InputRouter(InputContext &context, TranslationEngine &engine, QObject *parent)
     : QObject(parent), context_(context), engine_(engine) {
-    currentRouter = this;
     if (qApp)
         qApp->installEventFilter(this);
 }
 
 InputRouter::~InputRouter() {
-    if (currentRouter == this)
-        currentRouter = nullptr;
     engine_.setTarget(TargetKind::TargetDocument, nullptr);
     engine_.setTarget(TargetKind::TargetEdit, nullptr);
     engine_.setTarget(TargetKind::TargetCombo, nullptr);
-}
-
-InputRouter *InputRouter::instance() {
-    return currentRouter;
 }
 
 void InputRouter::attachDocument(QTextEdit *edit, DocumentKeyHooks *hooks) {

@@ -46,9 +46,6 @@ class InputRouter : public QObject {
     InputRouter(InputContext &context, TranslationEngine &engine, QObject *parent = nullptr);
     ~InputRouter() override;
 
-    /// The router of the running program, or null.
-    static InputRouter *instance();
-
     /// The window whose widgets get F2, F3 and F4 (the main frame).
     void setMainWindow(QWidget *window) { mainWindow_ = window; }
     /// Routes the keys of `edit` as a document's; `hooks` may be null. Undone when `edit` goes.

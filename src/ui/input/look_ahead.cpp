@@ -17,8 +17,6 @@ namespace tarvellite {
 
 namespace {
 
-LookAheadSource *currentSource = nullptr;
-
 // How far back the word search looks at first; a longer word reads its whole paragraph.
 constexpr int searchWindowUnits = 96;
 
@@ -39,26 +37,10 @@ QString textBetween(QTextDocument *document, int from, int to) {
 // ---------------------------------------------------------------------------------------------
 // LookAheadSource and the lookup dictionary
 
-LookAheadSource *LookAheadSource::current() {
-    return currentSource;
-}
-
-void LookAheadSource::setCurrent(LookAheadSource *source) {
-    currentSource = source;
-}
-
-DictionaryRegistry &installedDictionaries() {
-    static DictionaryRegistry registry;
-    return registry;
-}
-
 LookupDictionary::LookupDictionary(const InputContext &context, std::function<int()> minLetters)
     : context_(context), minLetters_(std::move(minLetters)) {}
 
-LookupDictionary::~LookupDictionary() {
-    if (LookAheadSource::current() == this)
-        LookAheadSource::setCurrent(nullptr);
-}
+LookupDictionary::~LookupDictionary() = default;
 
 QString LookupDictionary::reload(const DictionaryRegistry &registry,
                                  std::vector<std::u16string> &choiceList,
@@ -108,7 +90,10 @@ int LookupDictionary::currentLanguageIndex() const {
 // The look-ahead of one view
 
 LookAhead::LookAhead(QTextEdit *edit, LookAheadSource *source)
-    : QObject(edit), edit_(edit), source_(source), window_(new CLookupWindow(edit)) {
+    : LookAhead(edit, [source] { return source; }) {}
+
+LookAhead::LookAhead(QTextEdit *edit, std::function<LookAheadSource *()> source)
+    : QObject(edit), edit_(edit), source_(std::move(source)), window_(new CLookupWindow(edit)) {
     window_->hide();
     connect(window_, &CLookupWindow::wordChosen, this, [this](const QString &word) {
         bringViewToFront();
@@ -130,7 +115,7 @@ LookAhead::LookAhead(QTextEdit *edit, LookAheadSource *source)
 LookAhead::~LookAhead() = default;
 
 LookAheadSource *LookAhead::source() const {
-    return source_ ? source_ : LookAheadSource::current();
+    return source_ ? source_() : nullptr;
 }
 
 bool LookAhead::popupVisible() const {

@@ -22,7 +22,7 @@ class CLookupWindow;
 inline constexpr int lookAheadLimit = 28;
 
 /// What every view's look-ahead reads: the lookup dictionary, the minimum letters and the
-/// current language. The program has one, set by the main window.
+/// current language. The program has one, owned by the main window.
 class LookAheadSource {
   public:
     virtual ~LookAheadSource() = default;
@@ -32,15 +32,7 @@ class LookAheadSource {
     virtual int lookAheadMinLetters() const = 0;
     /// The current input language (0 is English).
     virtual int currentLanguageIndex() const = 0;
-
-    /// The program's source, or null.
-    static LookAheadSource *current();
-    static void setCurrent(LookAheadSource *source);
 };
-
-/// The installed dictionaries, found once at start-up; shared by the look-ahead and the
-/// spell checker.
-DictionaryRegistry &installedDictionaries();
 
 /// The lookup dictionary: one `CDictionary` for the current input language, loaded again
 /// whenever the language changes, with the text the status bar's dictionary pane shows.
@@ -92,8 +84,10 @@ class LookupDictionary : public LookAheadSource {
 class LookAhead : public QObject {
     Q_OBJECT
   public:
-    /// `source` null: the program's `LookAheadSource::current()`, read at each update.
-    explicit LookAhead(QTextEdit *edit, LookAheadSource *source = nullptr);
+    /// A look-ahead that always reads `source` (null: none).
+    LookAhead(QTextEdit *edit, LookAheadSource *source);
+    /// A look-ahead that asks `source` at each update (the source may change or go away).
+    LookAhead(QTextEdit *edit, std::function<LookAheadSource *()> source);
     ~LookAhead() override;
 
     /// Looks up the word before the caret and shows the popup when the dictionary has words
@@ -129,7 +123,7 @@ class LookAhead : public QObject {
     void placePopup();
 
     QPointer<QTextEdit> edit_;
-    LookAheadSource *source_;
+    std::function<LookAheadSource *()> source_;
     CLookupWindow *window_;
     std::vector<std::u16string> words_;
     bool placeAgain_ = false;

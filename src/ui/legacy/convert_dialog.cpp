@@ -93,7 +93,7 @@ int CConvert::convertSelection() {
     const bool isTab = tab_->isChecked();
     QTextCharFormat unicodeFace;
     unicodeFace.setFontFamilies(
-        QStringList{currentLegacyOptions().defaultUnicodeFont.left(faceLimit)});
+        QStringList{legacyOptionsFor(view_).defaultUnicodeFont.left(faceLimit)});
     unicodeFace.setProperty(CharsetProperty, 0);
 
     count_->clear();

@@ -3,10 +3,10 @@
 #include "core/app/messages.h"
 #include "core/document/legacy_fonts.h"
 #include "core/legacy/legacy_runs.h"
-#include "ui/document/app_flags.h"
 #include "ui/document/document_io.h"
 #include "ui/document/model_mapping.h"
 #include "ui/document/tarvellite_view.h"
+#include "ui/document/view_host.h"
 #include "ui/legacy/legacy_options.h"
 #include "ui/legacy/message_wait_box.h"
 
@@ -55,11 +55,12 @@ int ConvertLegacyRuns(CTarvelLiteView &view) {
     RichDocument model = richDocumentFrom(text);
     if (!hasLegacyRuns(model))
         return 0;
-    const LegacyOptions options = currentLegacyOptions();
+    const LegacyOptions options = legacyOptionsFor(&view);
     if (!userWantsConversion(options))
         return 0;
 
-    BusyGuard busy;
+    BusyFlag ownFlag;
+    BusyGuard busy(view.host() ? view.host()->busyFlag() : ownFlag);
     CMessageWaitBox wait(QString::fromUtf8(legacyWaitText), &view);
     wait.setRange(0, progressSteps);
     wait.showNow();

@@ -1,6 +1,8 @@
 #include "ui/legacy/legacy_options.h"
 
-#include "ui/app/tarvellite_app.h"
+#include "core/app/settings.h"
+#include "ui/document/tarvellite_view.h"
+#include "ui/document/view_host.h"
 
 #include <QFontDatabase>
 
@@ -15,12 +17,12 @@ std::optional<LegacyOptions> &optionsOverride() {
 
 } // namespace
 
-LegacyOptions currentLegacyOptions() {
+LegacyOptions legacyOptionsFor(const CTarvelLiteView *view) {
     if (optionsOverride())
         return *optionsOverride();
     LegacyOptions options;
-    if (CTarvelLiteApp *app = CTarvelLiteApp::instance()) {
-        const EditOption &edit = app->settings().editOption;
+    if (const ViewHost *host = view ? view->host() : nullptr) {
+        const EditOption &edit = host->settings().editOption;
         options.tamTabConversion = edit.tamTabConversion;
         options.defaultUnicodeFont = QString::fromUtf16(edit.defaultUnicodeFont.data(),
                                                         qsizetype(edit.defaultUnicodeFont.size()));

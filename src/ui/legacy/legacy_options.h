@@ -14,10 +14,11 @@ struct LegacyOptions {
     QString defaultUnicodeFont = QStringLiteral("Noto Sans Tamil");
 };
 
-/// The options in force now: the application's `EditOption` while the application object
-/// exists (the preferences sheet edits it in place), else the defaults; an override set with
-/// `setLegacyOptionsOverride` wins over both.
-LegacyOptions currentLegacyOptions();
+class CTarvelLiteView;
+
+/// The options in force for `view`: the `EditOption` of the settings its window reads, else the
+/// defaults; an override set with `setLegacyOptionsOverride` wins over both.
+LegacyOptions legacyOptionsFor(const CTarvelLiteView *view);
 
 /// Replaces the options (tests, scripts); `std::nullopt` goes back to the application's.
 void setLegacyOptionsOverride(std::optional<LegacyOptions> options);

@@ -1,17 +1,17 @@
 #include "ui/mainwindow/child_frame.h"
 
 #include "core/app/messages.h"
-#include "ui/document/app_flags.h"
 #include "ui/document/document_io.h"
 #include "ui/document/tarvellite_doc.h"
 #include "ui/document/tarvellite_view.h"
+#include "ui/document/view_host.h"
 
 #include <QCloseEvent>
 
 namespace tarvellite::ui {
 
 CChildFrame::CChildFrame(ViewHost *host, QWidget *parent)
-    : QMdiSubWindow(parent), doc_(new CTarvelLiteDoc(this)),
+    : QMdiSubWindow(parent), host_(host), doc_(new CTarvelLiteDoc(this)),
       view_(new CTarvelLiteView(doc_, host)) {
     setObjectName(QStringLiteral("childFrame"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -22,7 +22,7 @@ CChildFrame::CChildFrame(ViewHost *host, QWidget *parent)
 CChildFrame::~CChildFrame() = default;
 
 void CChildFrame::closeEvent(QCloseEvent *event) {
-    if (printPreviewActive()) {
+    if (host_ && host_->printPreviewActive()) {
         event->ignore();
         return;
     }
@@ -39,12 +39,15 @@ void CChildFrame::closeEvent(QCloseEvent *event) {
         }
         if (answer == MessageAnswer::Yes) {
             QString path = doc_->path();
+            const QString folder =
+                host_ ? QString::fromStdString(host_->settings().defaultUserPath) : QString();
             if (path.isEmpty() &&
-                !PromptForFileName(this, path, QStringLiteral("Save As"), false)) {
+                !PromptForFileName(this, path, QStringLiteral("Save As"), false, folder)) {
                 event->ignore();
                 return;
             }
-            BusyGuard busy;
+            BusyFlag ownFlag;
+            BusyGuard busy(host_ ? host_->busyFlag() : ownFlag);
             doc_->fileHold().release();
             if (Status s = StoreDocumentBody(*view_, path); !s) {
                 doc_->holdFile(doc_->path());

@@ -23,6 +23,7 @@ class CChildFrame : public QMdiSubWindow {
     void closeEvent(QCloseEvent *event) override;
 
   private:
+    ViewHost *host_;
     CTarvelLiteDoc *doc_;
     CTarvelLiteView *view_;
 };

@@ -1,7 +1,6 @@
 #include "ui/mainwindow/frame_input.h"
 
-#include "core/app/settings.h"
-#include "ui/document/command_ids.h"
+#include "ui/mainwindow/dock_panes.h"
 #include "ui/mainwindow/main_frame.h"
 
 namespace tarvellite::ui {
@@ -38,21 +37,10 @@ QString FrameInput::keyboardName() const {
     return type ? fromUnits(type->name) : QString();
 }
 
-void FrameInput::setUpLookAhead(Settings &settings) {
-    settings_ = &settings;
-    lookup_ = std::make_unique<LookupDictionary>(
-        context_, [&settings] { return settings.editOption.lookAheadMinLetters; });
-    LookAheadSource::setCurrent(lookup_.get());
-    frame_->setStatusText(PANE_DICTIONARY,
-                          lookup_->reload(installedDictionaries(), settings.defaultDictionaries,
-                                          settings.userDictionaryPath));
-}
-
 void FrameInput::inputSelectionChanged() {
-    if (lookup_ &&
-        lookup_->reloadIfLanguageChanged(installedDictionaries(), settings_->defaultDictionaries,
-                                         settings_->userDictionaryPath))
-        frame_->setStatusText(PANE_DICTIONARY, lookup_->statusText());
+    if (CKbdToolBar *pane = frame_->keyboardPane())
+        pane->refreshDictionaryStatus();
+    frame_->BuildKeyboardMenu();
     frame_->updateStatus();
 }
 

@@ -2,14 +2,8 @@
 
 #include "core/input/translation_engine.h"
 #include "ui/input/input_router.h"
-#include "ui/input/look_ahead.h"
 
 #include <QObject>
-#include <memory>
-
-namespace tarvellite {
-struct Settings;
-}
 
 namespace tarvellite::ui {
 
@@ -30,14 +24,6 @@ class FrameInput : public QObject, public InputListener {
     QString languageName() const;
     QString keyboardName() const;
 
-    /// Loads the lookup dictionary of the current language from the installed dictionaries
-    /// (again whenever the language changes) and shows its state in the dictionary pane.
-    /// `settings` gives the minimum letters, the dictionary choices and the user folder, and
-    /// must outlive the frame.
-    void setUpLookAhead(Settings &settings);
-    /// Null until `setUpLookAhead`.
-    LookupDictionary *lookupDictionary() const { return lookup_.get(); }
-
   private:
     void inputSelectionChanged() override;
 
@@ -45,8 +31,6 @@ class FrameInput : public QObject, public InputListener {
     InputContext &context_;
     TranslationEngine engine_;
     InputRouter router_;
-    Settings *settings_ = nullptr;
-    std::unique_ptr<LookupDictionary> lookup_;
 };
 
 } // namespace tarvellite::ui

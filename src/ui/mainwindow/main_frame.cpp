@@ -1,347 +1,210 @@
 #include "ui/mainwindow/main_frame.h"
 
-#include "ui/mainwindow/frame_input.h"
-
 #include "core/app/messages.h"
-#include "ui/document/app_flags.h"
+#include "core/app/version.h"
+#include "ui/app/app_context.h"
+#include "ui/app/splash.h"
 #include "ui/document/command_ids.h"
 #include "ui/document/document_io.h"
 #include "ui/document/document_settings.h"
-#include "ui/document/document_units.h"
 #include "ui/document/file_hold.h"
 #include "ui/document/tarvellite_doc.h"
 #include "ui/document/tarvellite_view.h"
-#include "ui/legacy/convert_dialog.h"
+#include "ui/input/caps_lock.h"
 #include "ui/legacy/legacy_on_open.h"
 #include "ui/mainwindow/child_frame.h"
+#include "ui/mainwindow/dock_panes.h"
+#include "ui/mainwindow/document_tabs.h"
+#include "ui/mainwindow/frame_input.h"
+#include "ui/mainwindow/windows_dialog.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QColorDialog>
 #include <QComboBox>
 #include <QFileInfo>
-#include <QFontDatabase>
+#include <QHBoxLayout>
 #include <QImageReader>
+#include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMdiArea>
-#include <QMenuBar>
-#include <QPainter>
+#include <QMenu>
 #include <QSettings>
 #include <QSlider>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTextDocument>
-#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
+#include <QVBoxLayout>
+#include <QWindow>
 
 namespace tarvellite::ui {
 
 namespace {
 
 constexpr const char *recentGroup = "Recent File List";
+/// Version of the saved window layout; a layout of another version is ignored.
+constexpr int windowStateVersion = 1;
+constexpr const char *windowSection = "MainFrame";
 
 QSettings frameSettings() {
     return QSettings(QStringLiteral("Orvani Software"), QStringLiteral("TarvelLite"));
 }
 
-void name(QObject *object, const QString &objectName, QWidget *accessible = nullptr) {
-    object->setObjectName(objectName);
-    if (accessible)
-        accessible->setAccessibleName(objectName);
+QByteArray toByteArray(const Bytes &bytes) {
+    return QByteArray(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size()));
 }
 
-QIcon colourIcon(const QString &letter, const QColor &colour) {
-    QPixmap pixmap(20, 20);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setPen(Qt::black);
-    painter.drawText(QRect(0, 0, 20, 15), Qt::AlignCenter, letter);
-    painter.fillRect(QRect(2, 15, 16, 4), colour.isValid() ? colour : QColor(Qt::black));
-    return QIcon(pixmap);
+Bytes toBytes(const QByteArray &array) {
+    return Bytes(array.begin(), array.end());
 }
 
 } // namespace
 
-CMainFrame::CMainFrame(QWidget *parent) : QMainWindow(parent) {
+CMainFrame::CMainFrame(AppContext &context, QWidget *parent)
+    : QMainWindow(parent), context_(context) {
     setObjectName(QStringLiteral("mainFrame"));
-    setWindowTitle(QStringLiteral("TarvelLite"));
+    setWindowTitle(QString::fromUtf8(productName));
+    setAccessibleName(QString::fromUtf8(productName));
+    setDockOptions(AnimatedDocks | AllowTabbedDocks | AllowNestedDocks);
+    setTabPosition(Qt::AllDockWidgetAreas, QTabWidget::South);
     mdi_ = new QMdiArea(this);
     mdi_->setObjectName(QStringLiteral("documentArea"));
+    mdi_->setAccessibleName(QStringLiteral("Documents"));
     mdi_->setDocumentMode(true);
     mdi_->setTabsClosable(true);
     mdi_->setTabsMovable(true);
-    setCentralWidget(mdi_);
+    tabs_ = new DocumentTabs(mdi_);
     setAcceptDrops(true);
 
-    const DocumentSettings &settings = documentSettings();
-    textColour_ = settings.textColour;
-    backColour_ = settings.backgroundColour;
+    const Settings &settings = context_.settings();
+    textColour_ = colourFromColorref(settings.general.textColour);
+    backColour_ = colourFromColorref(settings.general.backgroundColour);
 
+    // The keyboard routing first: the documents created later type through it.
+    const EditOption &edit = settings.editOption;
+    input_ = new FrameInput(this, context_.inputContext(),
+                            EngineOptions{.enhancedEditing = edit.enhancedEditing != 0,
+                                          .autoPulli = edit.autoPulliOn()});
+    context_.setInputRouter(&input_->router());
+
+    // In creation order: the tabbed or overlapping document area, the command bars, the status
+    // bar, the panes, the ruler slot, the title, the auto-save timer and the panes' field font.
     installLegacyConversionOnOpen();
+    setTabbedMode(settings.tabbedMode != 0);
     createMenusAndToolBar();
     createStatusBar();
-    setTabbedMode(settings.tabbedMode);
+    createPanes();
+    rulerSlot_ = new QWidget(this);
+    (new QVBoxLayout(rulerSlot_))->setContentsMargins(0, 0, 0, 0);
+    rulerSlot_->setObjectName(commandName(ID_VIEW_RULER));
+    rulerSlot_->setAccessibleName(QStringLiteral("Ruler"));
+    rulerSlot_->setVisible(false);
+    auto *central = new QWidget(this);
+    auto *column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(rulerSlot_);
+    column->addWidget(mdi_, 1);
+    setCentralWidget(central);
     connect(mdi_, &QMdiArea::subWindowActivated, this, &CMainFrame::onSubWindowActivated);
+    connect(&context_, &AppContext::settingsChanged, this, &CMainFrame::onSettingsChanged);
+    connect(&context_, &AppContext::printPreviewChanged, this,
+            [this](bool on) { input_->router().setPrintPreviewActive(on); });
+
+    statusFont_ = QFont(QStringLiteral("Arial"));
+    statusFont_.setPointSize(14);
+    autoSaveTimer_.setObjectName(QStringLiteral("autoSaveTimer"));
+    autoSaveTimer_.setInterval(60000);
+    connect(&autoSaveTimer_, &QTimer::timeout, this, &CMainFrame::onAutoSaveTick);
+    startAutoSaveTimer();
+    lockKeysTimer_.setInterval(250);
+    connect(&lockKeysTimer_, &QTimer::timeout, this, &CMainFrame::updateLockPanes);
+    lockKeysTimer_.start();
+    qApp->installEventFilter(this);
+
     rebuildRecentMenu();
     updateColourIcons();
     updateCommandStates();
     ClearDocumentStatus();
+    updateLockPanes();
     resize(1100, 760);
+    restoreWindowState();
+    syncPaneToggles();
+    updateTitle();
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame() {
+    qApp->removeEventFilter(this);
+    // The document windows go first, while the frame is whole, and nothing they signal on the
+    // way out reaches it.
+    mdi_->disconnect(this);
+    for (QMdiSubWindow *w : mdi_->subWindowList()) {
+        w->disconnect(this);
+        if (auto *child = qobject_cast<CChildFrame *>(w)) {
+            child->view()->disconnect(this);
+            child->getDocument()->disconnect(this);
+        }
+    }
+    delete mdi_;
+    mdi_ = nullptr;
+    context_.setInputRouter(nullptr);
+}
 
 // ---------------------------------------------------------------------------------------------
-// Menus, tool bar and status bar
-
-QAction *CMainFrame::addFrameCommand(QMenu *menu, int id, const QString &text,
-                                     const std::function<void()> &run,
-                                     const QKeySequence &shortcut) {
-    auto *action = new QAction(text, this);
-    name(action, commandName(id));
-    if (!shortcut.isEmpty())
-        action->setShortcut(shortcut);
-    connect(action, &QAction::triggered, this, [run] { run(); });
-    if (menu)
-        menu->addAction(action);
-    commands_.insert(id, action);
-    return action;
-}
-
-QAction *CMainFrame::addCommand(QMenu *menu, int id, const QString &text,
-                                void (CTarvelLiteView::*slot)(), const QKeySequence &shortcut) {
-    return addFrameCommand(
-        menu, id, text,
-        [this, slot] {
-            if (CTarvelLiteView *view = activeView())
-                (view->*slot)();
-            updateCommandStates();
-        },
-        shortcut);
-}
-
-void CMainFrame::createMenusAndToolBar() {
-    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
-    file->setObjectName(QStringLiteral("menu-file"));
-    addFrameCommand(
-        file, ID_FILE_NEW, QStringLiteral("&New"), [this] { newDocument(); },
-        QKeySequence(Qt::CTRL | Qt::Key_N));
-    QAction *open = addFrameCommand(
-        file, ID_FILE_OPEN, QStringLiteral("&Open..."), [this] { openCommand(); },
-        QKeySequence(Qt::ALT | Qt::Key_O));
-    QAction *save = addFrameCommand(
-        file, ID_FILE_SAVE, QStringLiteral("&Save"), [this] { saveActiveDocument(false); },
-        QKeySequence(Qt::ALT | Qt::Key_S));
-    // Ctrl+O and Ctrl+S as well, as every desktop program has them; the keyboard layouts leave
-    // these Ctrl combinations free.
-    open->setShortcuts({QKeySequence(Qt::ALT | Qt::Key_O), QKeySequence::Open});
-    save->setShortcuts({QKeySequence(Qt::ALT | Qt::Key_S), QKeySequence::Save});
-    addFrameCommand(file, ID_FILE_SAVE_AS, QStringLiteral("Save &As..."),
-                    [this] { saveActiveDocument(true); });
-    addFrameCommand(file, ID_FILE_CLOSE, QStringLiteral("&Close"), [this] {
-        if (CChildFrame *child = activeChild())
-            child->close();
-    });
-    file->addSeparator();
-    addCommand(file, ID_FILE_PRINT, QStringLiteral("&Print..."), &CTarvelLiteView::print,
-               QKeySequence(Qt::ALT | Qt::Key_P));
-    addCommand(file, ID_FILE_PRINT_DIRECT, QStringLiteral("Quick Print"),
-               &CTarvelLiteView::printDirect);
-    addCommand(file, ID_FILE_PRINT_PREVIEW, QStringLiteral("Print Pre&view"),
-               &CTarvelLiteView::printPreview);
-    file->addSeparator();
-    recentMenu_ = file->addMenu(QStringLiteral("Recent &Documents"));
-    recentMenu_->setObjectName(QStringLiteral("menu-recent"));
-    file->addSeparator();
-    addFrameCommand(file, ID_APP_EXIT, QStringLiteral("E&xit"), [this] { close(); });
-
-    QMenu *edit = menuBar()->addMenu(QStringLiteral("&Edit"));
-    edit->setObjectName(QStringLiteral("menu-edit"));
-    addCommand(edit, ID_EDIT_UNDO, QStringLiteral("&Undo"), &CTarvelLiteView::undo);
-    addCommand(edit, ID_EDIT_REDO, QStringLiteral("&Redo"), &CTarvelLiteView::redo);
-    edit->addSeparator();
-    addCommand(edit, ID_EDIT_CUT, QStringLiteral("Cu&t"), &QTextEdit::cut);
-    addCommand(edit, ID_EDIT_COPY, QStringLiteral("&Copy"), &QTextEdit::copy);
-    addCommand(edit, ID_EDIT_PASTE, QStringLiteral("&Paste"), &QTextEdit::paste);
-    addCommand(edit, ID_EDIT_SELECT_ALL, QStringLiteral("Select A&ll"), &QTextEdit::selectAll);
-
-    QMenu *format = menuBar()->addMenu(QStringLiteral("F&ormat"));
-    format->setObjectName(QStringLiteral("menu-format"));
-    auto checkable = [](QAction *a) {
-        a->setCheckable(true);
-        return a;
-    };
-    QAction *bold = checkable(
-        addCommand(format, ID_FONTBOLD, QStringLiteral("&Bold"), &CTarvelLiteView::toggleBold));
-    QAction *italic = checkable(addCommand(format, ID_FONTITALIC, QStringLiteral("&Italic"),
-                                           &CTarvelLiteView::toggleItalic));
-    QAction *underline = checkable(addCommand(
-        format, ID_FONTUNDERLINE, QStringLiteral("&Underline"), &CTarvelLiteView::toggleUnderline));
-    QAction *strike = checkable(addCommand(format, ID_FONTSTRIKEOUT, QStringLiteral("&Strike-out"),
-                                           &CTarvelLiteView::toggleStrikeOut));
-    format->addSeparator();
-    QAction *fore = addCommand(format, ID_FORE, QStringLiteral("Text &Colour"),
-                               &CTarvelLiteView::textColourCommand);
-    QAction *back = addCommand(format, ID_BACK, QStringLiteral("&Background Colour"),
-                               &CTarvelLiteView::backColourCommand);
-    addFrameCommand(format, 0x7f00 + 1, QStringLiteral("Choose Text Colour..."), [this] {
-        const QColor c = QColorDialog::getColor(textColour_, this, QStringLiteral("Text Colour"));
-        if (c.isValid()) {
-            setTextColour(c);
-            if (CTarvelLiteView *view = activeView())
-                view->textColourCommand();
-        }
-    });
-    addFrameCommand(format, 0x7f00 + 2, QStringLiteral("Choose Background Colour..."), [this] {
-        const QColor c =
-            QColorDialog::getColor(backColour_, this, QStringLiteral("Background Colour"));
-        if (c.isValid()) {
-            setBackColour(c);
-            if (CTarvelLiteView *view = activeView())
-                view->backColourCommand();
-        }
-    });
-    format->addSeparator();
-    QAction *left = checkable(addCommand(format, ID_PARALEFT, QStringLiteral("Align &Left"),
-                                         &CTarvelLiteView::alignLeft));
-    QAction *centre = checkable(addCommand(format, ID_PARACENTRE, QStringLiteral("C&entre"),
-                                           &CTarvelLiteView::alignCentre));
-    QAction *right = checkable(addCommand(format, ID_PARARIGHT, QStringLiteral("Align &Right"),
-                                          &CTarvelLiteView::alignRight));
-    QAction *justify = checkable(addCommand(format, ID_PARAJUST, QStringLiteral("&Justify"),
-                                            &CTarvelLiteView::alignJustify));
-    QAction *indentMore = addCommand(format, ID_PARARIGHTINDENT, QStringLiteral("&Increase Indent"),
-                                     &CTarvelLiteView::increaseIndent);
-    QAction *indentLess = addCommand(format, ID_PARALEFTINDENT, QStringLiteral("&Decrease Indent"),
-                                     &CTarvelLiteView::decreaseIndent);
-    QAction *bullets = checkable(addCommand(format, ID_PARA_BULLET, QStringLiteral("B&ullets"),
-                                            &CTarvelLiteView::toggleBullets));
-    QAction *numbering =
-        checkable(addCommand(format, ID_PARA_NUMBERING, QStringLiteral("&Numbering"),
-                             &CTarvelLiteView::numberingCommand));
-    auto *gallery = new QMenu(QStringLiteral("Numbering"), this);
-    gallery->setObjectName(commandName(ID_PARA_NUMBERING_GALLERY));
-    const char *shown[] = {"1. 2. 3.", "1) 2) 3)", "I. II. III.", "A. B. C.",
-                           "a) b) c)", "a. b. c.", "i. ii. iii."};
-    for (int item = 1; item <= 7; ++item) {
-        QAction *a = gallery->addAction(QString::fromLatin1(shown[item - 1]));
-        a->setObjectName(QStringLiteral("%1-%2").arg(ID_PARA_NUMBERING_GALLERY).arg(item));
-        a->setCheckable(true);
-        connect(a, &QAction::triggered, this, [this, item] {
-            numberingItem_ = item;
-            if (CTarvelLiteView *view = activeView())
-                view->applyNumbering(item);
-        });
-    }
-    numbering->setMenu(gallery);
-    format->addSeparator();
-    addCommand(format, ID_ZOOM_PANE, QStringLiteral("&Zoom 100%"), &CTarvelLiteView::resetZoom);
-
-    QMenu *view = menuBar()->addMenu(QStringLiteral("&View"));
-    view->setObjectName(QStringLiteral("menu-view"));
-    QAction *look =
-        addFrameCommand(view, IDC_STWLOOK, QStringLiteral("&Window Look (Tabs)"),
-                        [this] { setTabbedMode(mdi_->viewMode() != QMdiArea::TabbedView); });
-    look->setCheckable(true);
-    QAction *bar = addFrameCommand(view, ID_CHKSTBAR, QStringLiteral("&Status Bar"), [this] {
-        statusBar()->setVisible(!statusBar()->isVisible());
-        commands_.value(ID_CHKSTBAR)->setChecked(statusBar()->isVisible());
-    });
-    bar->setCheckable(true);
-    bar->setChecked(true);
-    QMenu *utility = menuBar()->addMenu(QStringLiteral("&Utility"));
-    utility->setObjectName(QStringLiteral("menu-utility"));
-    QAction *conversion =
-        addFrameCommand(utility, ID_BTNCONV, QStringLiteral("TAM / Tab Conversion"), [this] {
-            if (CTarvelLiteView *v = activeView())
-                OnConversionButton(v);
-        });
-    QMenu *window = menuBar()->addMenu(QStringLiteral("&Window"));
-    window->setObjectName(QStringLiteral("menu-window"));
-    window->addAction(QStringLiteral("&Cascade"), mdi_, &QMdiArea::cascadeSubWindows);
-    window->addAction(QStringLiteral("&Tile"), mdi_, &QMdiArea::tileSubWindows);
-    window->addAction(QStringLiteral("&Next"), mdi_, &QMdiArea::activateNextSubWindow);
-
-    // The tool bar: the Home commands of the ribbon.
-    QToolBar *home = addToolBar(QStringLiteral("Home"));
-    home->setObjectName(QStringLiteral("toolbar-home"));
-    for (QAction *a : {commands_.value(ID_FILE_NEW), commands_.value(ID_FILE_OPEN),
-                       commands_.value(ID_FILE_SAVE)})
-        home->addAction(a);
-    home->addSeparator();
-    fontBox_ = new QComboBox(home);
-    fontBox_->setEditable(true);
-    fontBox_->setInsertPolicy(QComboBox::NoInsert);
-    fontBox_->addItems(QFontDatabase::families());
-    fontBox_->setMinimumContentsLength(16);
-    name(fontBox_, commandName(IDC_FONTCOMBO), fontBox_);
-    home->addWidget(fontBox_);
-    sizeBox_ = new QComboBox(home);
-    sizeBox_->setEditable(true);
-    sizeBox_->setInsertPolicy(QComboBox::NoInsert);
-    for (int size : {8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 36, 48, 72})
-        sizeBox_->addItem(QString::number(size));
-    sizeBox_->setMinimumContentsLength(4);
-    name(sizeBox_, commandName(IDC_FONTSIZE), sizeBox_);
-    home->addWidget(sizeBox_);
-    auto boxCommand = [this](void (CTarvelLiteView::*slot)()) {
-        return [this, slot] {
-            if (updatingBoxes_)
-                return;
-            if (CTarvelLiteView *v = activeView())
-                (v->*slot)();
-        };
-    };
-    connect(fontBox_->lineEdit(), &QLineEdit::returnPressed, this,
-            boxCommand(&CTarvelLiteView::fontBoxCommand));
-    connect(fontBox_, &QComboBox::activated, this, boxCommand(&CTarvelLiteView::fontBoxCommand));
-    connect(sizeBox_->lineEdit(), &QLineEdit::returnPressed, this,
-            boxCommand(&CTarvelLiteView::sizeBoxCommand));
-    connect(sizeBox_, &QComboBox::activated, this, boxCommand(&CTarvelLiteView::sizeBoxCommand));
-    home->addSeparator();
-    for (QAction *a : {bold, italic, underline, strike, fore, back})
-        home->addAction(a);
-    home->addSeparator();
-    for (QAction *a : {left, centre, right, justify, indentLess, indentMore, bullets, numbering})
-        home->addAction(a);
-    home->addSeparator();
-    home->addAction(conversion);
-    bold->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
-    underline->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_U));
-    strike->setShortcut(QKeySequence(Qt::ALT | Qt::Key_D));
-}
+// Status bar and panes
 
 void CMainFrame::createStatusBar() {
     QStatusBar *bar = statusBar();
-    name(bar, commandName(ID_STATUS_BAR), bar);
+    bar->setObjectName(commandName(ID_STATUS_BAR));
+    bar->setAccessibleName(QStringLiteral("Status bar"));
     const struct {
         int id;
-        const char *text;
-        bool permanent;
+        const char *label;
     } panes[] = {
-        {PANE_PAGE, "Page No: x of xx", false},
-        {PANE_WORDS, "", false},
-        {PANE_LINE_COL, "Language Keyboard", false},
-        {PANE_DICTIONARY, "No Dictionary Loaded...", false},
-        {PANE_LANGUAGE, "Language: Malayalam  Keyboard: DOE Standard ", false},
+        {PANE_PAGE, "Page No: x of xx"},
+        {PANE_WORDS, "Total Words: xxxxxxxx"},
+        {PANE_LINE_COL, "Language Keyboard"},
+        {PANE_DICTIONARY, "No Dictionary Loaded..."},
+        {PANE_LANGUAGE, "Language: Malayalam  Keyboard: DOE Standard "},
     };
     for (const auto &pane : panes) {
-        auto *label = new QLabel(QString::fromUtf8(pane.text), bar);
-        name(label, paneName(pane.id), label);
+        auto *label = new QLabel(QString::fromUtf8(pane.label), bar);
+        label->setObjectName(paneName(pane.id));
+        label->setAccessibleName(QString::fromUtf8(pane.label));
         label->setMinimumWidth(60);
+        label->setFrameShape(QFrame::StyledPanel);
+        label->setFrameShadow(QFrame::Sunken);
         bar->addWidget(label);
         panes_.insert(pane.id, label);
     }
+
+    // "View Shortcuts": two buttons that no command is bound to.
+    for (const auto &[id, text] :
+         {std::pair{ID_VIEW_PAGEVIEW, "PageView"}, std::pair{ID_VIEW_NORMALVIEW, "Normal View"}}) {
+        auto *button = new QToolButton(bar);
+        button->setObjectName(commandName(id));
+        button->setAccessibleName(QString::fromUtf8(text));
+        button->setToolTip(QString::fromUtf8(text));
+        button->setIcon(style()->standardIcon(id == ID_VIEW_PAGEVIEW
+                                                  ? QStyle::SP_FileDialogDetailedView
+                                                  : QStyle::SP_FileDialogListView));
+        button->setIconSize(QSize(14, 14));
+        button->setAutoRaise(true);
+        button->setEnabled(false);
+        bar->addPermanentWidget(button);
+    }
+
     zoomPane_ = new QToolButton(bar);
     zoomPane_->setText(QStringLiteral("100%"));
     zoomPane_->setAutoRaise(true);
     zoomPane_->setMinimumWidth(zoomPane_->fontMetrics().horizontalAdvance(QStringLiteral("1000%")) +
                                12);
-    name(zoomPane_, commandName(ID_ZOOM_PANE), zoomPane_);
+    zoomPane_->setObjectName(commandName(ID_ZOOM_PANE));
+    zoomPane_->setAccessibleName(QStringLiteral("Zoom"));
+    zoomPane_->setToolTip(QStringLiteral("Zoom"));
     connect(zoomPane_, &QToolButton::clicked, this, [this] {
         if (CTarvelLiteView *view = activeView())
             view->resetZoom();
@@ -349,78 +212,149 @@ void CMainFrame::createStatusBar() {
             setZoomSliderPosition(100);
     });
     bar->addPermanentWidget(zoomPane_);
+
+    auto *zoomOut = new QToolButton(bar);
+    zoomOut->setText(QStringLiteral("−"));
+    zoomOut->setObjectName(QStringLiteral("zoom-out"));
+    zoomOut->setAccessibleName(QStringLiteral("Zoom Out"));
+    zoomOut->setToolTip(QStringLiteral("Zoom Out"));
+    zoomOut->setAutoRaise(true);
     zoomSlider_ = new QSlider(Qt::Horizontal, bar);
     zoomSlider_->setRange(10, 200);
     zoomSlider_->setPageStep(10);
     zoomSlider_->setValue(100);
     zoomSlider_->setFixedWidth(100);
-    name(zoomSlider_, commandName(ID_ZOOM_SLIDER), zoomSlider_);
+    zoomSlider_->setObjectName(commandName(ID_ZOOM_SLIDER));
+    zoomSlider_->setAccessibleName(QStringLiteral("Zoom Slider"));
+    auto *zoomIn = new QToolButton(bar);
+    zoomIn->setText(QStringLiteral("+"));
+    zoomIn->setObjectName(QStringLiteral("zoom-in"));
+    zoomIn->setAccessibleName(QStringLiteral("Zoom In"));
+    zoomIn->setToolTip(QStringLiteral("Zoom In"));
+    zoomIn->setAutoRaise(true);
+    connect(zoomOut, &QToolButton::clicked, zoomSlider_,
+            [this] { zoomSlider_->setValue(zoomSlider_->value() - zoomSlider_->pageStep()); });
+    connect(zoomIn, &QToolButton::clicked, zoomSlider_,
+            [this] { zoomSlider_->setValue(zoomSlider_->value() + zoomSlider_->pageStep()); });
     connect(zoomSlider_, &QSlider::valueChanged, this, [this](int position) {
         if (CTarvelLiteView *view = activeView())
-            view->zoomFromSlider(position);
+            setStatusText(ID_ZOOM_PANE, QStringLiteral("%1%").arg(view->zoomFromSlider(position)));
     });
+    bar->addPermanentWidget(zoomOut);
     bar->addPermanentWidget(zoomSlider_);
-    for (int id : {int(PANE_CAPS), int(PANE_NUMS), int(PANE_INS)}) {
-        auto *label = new QLabel(bar);
-        name(label, paneName(id), label);
-        bar->addPermanentWidget(label);
-        panes_.insert(id, label);
+    bar->addPermanentWidget(zoomIn);
+
+    for (const auto &[id, label] :
+         {std::pair{PANE_CAPS, "Caps"}, std::pair{PANE_NUMS, "Nums"}, std::pair{PANE_INS, "Ins"}}) {
+        auto *pane = new QLabel(QString::fromUtf8(label), bar);
+        pane->setObjectName(paneName(id));
+        pane->setAccessibleName(QString::fromUtf8(label));
+        pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(QStringLiteral("OVR")) + 8);
+        pane->setAlignment(Qt::AlignCenter);
+        bar->addPermanentWidget(pane);
+        panes_.insert(id, pane);
     }
     panes_.value(PANE_WORDS)->clear();
 }
 
+void CMainFrame::createPanes() {
+    keyboardPane_ = new CKbdToolBar(context_, *this, this);
+    folderPane_ = new CDirClass(context_, *this, this);
+    findPane_ = new CSearchDock(context_, *this, this);
+    spellPane_ = new CSpellDock(context_, *this, this);
+
+    addDockWidget(Qt::LeftDockWidgetArea, folderPane_);
+    tabifyDockWidget(folderPane_, findPane_);
+    tabifyDockWidget(folderPane_, spellPane_);
+    folderPane_->raise();
+    resizeDocks({folderPane_}, {200}, Qt::Horizontal);
+
+    addDockWidget(Qt::BottomDockWidgetArea, keyboardPane_);
+    keyboardPane_->setWindowTitle(QStringLiteral("On Screen Keyboard"));
+    resizeDocks({keyboardPane_}, {220}, Qt::Vertical);
+    keyboardPane_->show();
+
+    for (QDockWidget *pane :
+         {static_cast<QDockWidget *>(keyboardPane_), static_cast<QDockWidget *>(folderPane_),
+          static_cast<QDockWidget *>(findPane_), static_cast<QDockWidget *>(spellPane_)})
+        connect(pane, &QDockWidget::visibilityChanged, this, &CMainFrame::syncPaneToggles);
+    syncPaneToggles();
+    // The look-ahead's dictionary loads once the window has been painted (or after a moment
+    // when it is not shown), so that start-up does not wait for it; until then the dictionary
+    // pane says that none is loaded.
+    QTimer::singleShot(1000, this, &CMainFrame::loadLookAheadDictionary);
+}
+
+void CMainFrame::loadLookAheadDictionary() {
+    if (lookAheadLoaded_)
+        return;
+    lookAheadLoaded_ = true;
+    keyboardPane_->refreshDictionaryStatus(true);
+}
+
+bool CMainFrame::event(QEvent *event) {
+    if (event->type() == QEvent::Paint && !lookAheadLoaded_)
+        QTimer::singleShot(0, this, &CMainFrame::loadLookAheadDictionary);
+    return QMainWindow::event(event);
+}
+
+void CMainFrame::syncPaneToggles() {
+    const std::pair<QDockWidget *, int> toggles[] = {{keyboardPane_, ID_CHKKBD},
+                                                     {folderPane_, ID_CHKFE},
+                                                     {findPane_, ID_CHKFR},
+                                                     {spellPane_, ID_DICTIONARY}};
+    for (const auto &[pane, id] : toggles)
+        if (QAction *toggle = commands_.value(id))
+            toggle->setChecked(!pane->isHidden());
+}
+
+void CMainFrame::togglePane(QDockWidget *pane) {
+    if (!pane)
+        return;
+    if (pane->isHidden()) {
+        pane->show();
+        pane->raise();
+    } else {
+        pane->hide();
+    }
+}
+
+void CMainFrame::storeWindowState() {
+    SettingsStore *store = context_.store();
+    if (!store)
+        return;
+    store->writeBinary(windowSection, "Geometry", toBytes(saveGeometry()));
+    store->writeBinary(windowSection, "Layout", toBytes(saveState(windowStateVersion)));
+}
+
+void CMainFrame::restoreWindowState() {
+    SettingsStore *store = context_.store();
+    if (!store)
+        return;
+    // A layout another build wrote that no longer fits is ignored: the panes stay as created.
+    if (const std::optional<Bytes> geometry = store->readBinary(windowSection, "Geometry"))
+        restoreGeometry(toByteArray(*geometry));
+    if (const std::optional<Bytes> layout = store->readBinary(windowSection, "Layout"))
+        restoreState(toByteArray(*layout), windowStateVersion);
+}
+
 // ---------------------------------------------------------------------------------------------
-// ViewHost
+// ViewHost and FrameServices
 
-QStringList CMainFrame::fontFaces() const {
-    QStringList faces;
-    for (int i = 0; i < fontBox_->count(); ++i)
-        faces << fontBox_->itemText(i);
-    return faces;
+const Settings &CMainFrame::settings() const {
+    return context_.settings();
 }
 
-QString CMainFrame::fontBoxText() const {
-    return fontBox_->currentText();
+BusyFlag &CMainFrame::busyFlag() {
+    return context_.busyFlag();
 }
 
-void CMainFrame::setFontBoxText(const QString &face) {
-    updatingBoxes_ = true;
-    const int index = fontBox_->findText(face);
-    if (index >= 0)
-        fontBox_->setCurrentIndex(index);
-    fontBox_->setEditText(face);
-    updatingBoxes_ = false;
+InputRouter *CMainFrame::inputRouter() const {
+    return input_ ? &input_->router() : nullptr;
 }
 
-bool CMainFrame::fontBoxEditing() const {
-    return fontBox_->hasFocus() || fontBox_->lineEdit()->hasFocus();
-}
-
-QString CMainFrame::sizeBoxText() const {
-    return sizeBox_->currentText();
-}
-
-void CMainFrame::setSizeBoxText(const QString &text) {
-    updatingBoxes_ = true;
-    sizeBox_->setEditText(text);
-    updatingBoxes_ = false;
-}
-
-void CMainFrame::setTextColour(const QColor &colour) {
-    textColour_ = colour;
-    updateColourIcons();
-}
-
-void CMainFrame::setBackColour(const QColor &colour) {
-    backColour_ = colour;
-    updateColourIcons();
-}
-
-void CMainFrame::updateColourIcons() {
-    if (QAction *a = commands_.value(ID_FORE))
-        a->setIcon(colourIcon(QStringLiteral("A"), textColour_));
-    if (QAction *a = commands_.value(ID_BACK))
-        a->setIcon(colourIcon(QStringLiteral("ab"), backColour_));
+LookAheadSource *CMainFrame::lookAheadSource() const {
+    return context_.lookAheadSource();
 }
 
 bool CMainFrame::hasStatusBar() const {
@@ -455,21 +389,174 @@ void CMainFrame::setZoomSliderPageStep(int step) {
     zoomSlider_->setPageStep(step);
 }
 
-QString CMainFrame::languageText() const { return input_ ? input_->languageName() : QString(); }
+QString CMainFrame::languageText() const {
+    return input_ ? input_->languageName() : QString();
+}
 
-QString CMainFrame::keyboardText() const { return input_ ? input_->keyboardName() : QString(); }
-
-void CMainFrame::setUpInput(InputContext &context, const EngineOptions &options) {
-    delete input_;
-    input_ = new FrameInput(this, context, options);
+QString CMainFrame::keyboardText() const {
+    return input_ ? input_->keyboardName() : QString();
 }
 
 void CMainFrame::setPrintPreviewMode(bool on) {
-    if (input_)
-        input_->router().setPrintPreviewActive(on);
-    printPreviewActive() = on;
-    statusBar()->setEnabled(!on);
+    context_.setPrintPreviewActive(on);
+    if (on)
+        rulerSlot_->hide();
+    for (QWidget *w :
+         std::initializer_list<QWidget *>{keyboardPane_->widget(), folderPane_->widget(),
+                                          findPane_->widget(), spellPane_->widget(), statusBar()})
+        w->setEnabled(!on);
     mdi_->setEnabled(!on);
+    updateCommandStates();
+}
+
+bool CMainFrame::printPreviewActive() const {
+    return context_.printPreviewActive();
+}
+
+bool CMainFrame::SetDictionaryStatus(const QString &text) {
+    if (!panes_.contains(PANE_DICTIONARY))
+        return false;
+    setStatusText(PANE_DICTIONARY, text);
+    return true;
+}
+
+void CMainFrame::BuildKeyboardMenu() {}
+
+int CMainFrame::MarkLoadedDictionary(int index) {
+    return context_.dictionaries().names().empty() ? 0 : index;
+}
+
+QWidget *CMainFrame::GetFloatingKeyboardFrame() const {
+    return keyboardPane_ && keyboardPane_->isFloating() && keyboardPane_->isVisible()
+               ? keyboardPane_
+               : nullptr;
+}
+
+QTextEdit *CMainFrame::activeDocumentEdit() const {
+    return activeView();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Keyboard selection, lock keys and the idle status
+
+int CMainFrame::CycleInputSelection(bool language) {
+    InputContext &input = context_.inputContext();
+    const int languages = int(input.tables().languageTable.size());
+    if (languages == 0)
+        return -1;
+    if (language) {
+        input.cycleLanguage();
+        return input.currentLanguageIndex();
+    }
+    if (input.currentLanguageIndex() < 0 || input.currentLanguage().keyboardsInLanguage <= 0)
+        return -1;
+    input.cycleKeyboard();
+    return input.currentLanguage().selectedKeyboard;
+}
+
+void CMainFrame::updateLockPanes() {
+    const bool caps = CapsLock::isOn();
+    if (caps != capsRemembered_)
+        capsRemembered_ = caps;
+    setStatusText(PANE_CAPS, caps ? QStringLiteral("CAP") : QString());
+    setStatusText(PANE_NUMS, LockKeys::numLockOn() ? QStringLiteral("NUM") : QString());
+    setStatusText(PANE_INS, overtype_ ? QStringLiteral("OVR") : QStringLiteral("INS"));
+}
+
+void CMainFrame::setOvertype(bool on) {
+    overtype_ = on;
+    for (QMdiSubWindow *w : mdi_->subWindowList())
+        if (auto *child = qobject_cast<CChildFrame *>(w))
+            child->view()->setOverwriteMode(on);
+    updateLockPanes();
+}
+
+bool CMainFrame::eventFilter(QObject *watched, QEvent *event) {
+    // The Insert key switches between inserting and overtyping in every document, as the "Ins"
+    // pane shows; Shift+Insert and Ctrl+Insert stay paste and copy.
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        auto *widget = static_cast<QWidget *>(watched);
+        if (key->key() == Qt::Key_Insert && key->modifiers() == Qt::NoModifier &&
+            widget->window() == this && widget == QApplication::focusWidget()) {
+            setOvertype(!overtype_);
+            return true;
+        }
+    }
+    if ((event->type() == QEvent::KeyRelease || event->type() == QEvent::KeyPress) &&
+        watched == windowHandle())
+        QTimer::singleShot(0, this, &CMainFrame::updateLockPanes);
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Settings, timer and small windows
+
+void CMainFrame::onSettingsChanged(unsigned parts) {
+    const Settings &settings = context_.settings();
+    if (parts & BackupPart)
+        startAutoSaveTimer();
+    if (parts & EditPart) {
+        input_->engine().options() =
+            EngineOptions{.enhancedEditing = settings.editOption.enhancedEditing != 0,
+                          .autoPulli = settings.editOption.autoPulliOn()};
+        for (QMdiSubWindow *w : mdi_->subWindowList())
+            if (auto *child = qobject_cast<CChildFrame *>(w))
+                child->view()->setUndoLimit(settings.editOption.undoLevels);
+    }
+    if (parts & GeneralPart) {
+        textColour_ = colourFromColorref(settings.general.textColour);
+        backColour_ = colourFromColorref(settings.general.backgroundColour);
+        updateColourIcons();
+        rebuildRecentMenu();
+    }
+    if (parts & WindowPart &&
+        (settings.tabbedMode != 0) != (mdi_->viewMode() == QMdiArea::TabbedView))
+        setTabbedMode(settings.tabbedMode != 0);
+    if (parts & DictionaryPart && keyboardPane_)
+        keyboardPane_->refreshDictionaryStatus(true);
+}
+
+void CMainFrame::startAutoSaveTimer() {
+    const BackupOption &backup = context_.settings().backupOption;
+    if (!backup.autoSave) {
+        autoSaveTimer_.stop();
+        return;
+    }
+    autoSaveCountdown_ = backup.autoSaveMinutes;
+    autoSaveTimer_.start();
+}
+
+void CMainFrame::onAutoSaveTick() {
+    if (context_.busy())
+        return;
+    // The switch is read at every tick: turning auto-save off takes effect at once.
+    const BackupOption &backup = context_.settings().backupOption;
+    if (!backup.autoSave) {
+        autoSaveTimer_.stop();
+        return;
+    }
+    if (--autoSaveCountdown_ > 0)
+        return;
+    autoSaveCountdown_ = backup.autoSaveMinutes;
+    BusyGuard busy(context_.busyFlag());
+    ++autoSavePasses_;
+    if (!writeRecoveryCopy)
+        return;
+    for (QMdiSubWindow *w : mdi_->subWindowList()) {
+        if (auto *child = qobject_cast<CChildFrame *>(w); child && child->view())
+            writeRecoveryCopy(*child->view());
+    }
+}
+
+void CMainFrame::showAbout() {
+    CSplash about(context_.settings().applicationLook, CSplash::Mode::About, this);
+    about.exec();
+}
+
+void CMainFrame::showWindowManager() {
+    CWindowsDialog dialog(this);
+    dialog.exec();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -494,6 +581,7 @@ CChildFrame *CMainFrame::activeChild() const {
 CChildFrame *CMainFrame::createChild() {
     auto *child = new CChildFrame(this);
     CTarvelLiteView *view = child->view();
+    view->setOverwriteMode(overtype_);
     connect(view, &CTarvelLiteView::formatStateChanged, this, [this, view] {
         if (view == activeView())
             updateCommandStates();
@@ -502,13 +590,19 @@ CChildFrame *CMainFrame::createChild() {
     connect(view, &CTarvelLiteView::fileDropped, this, &CMainFrame::OpenOrInsertFile);
     connect(child->getDocument(), &CTarvelLiteDoc::modifiedChanged, this,
             &CMainFrame::scheduleStatusUpdate);
+    connect(child->getDocument(), &CTarvelLiteDoc::titleChanged, this,
+            &CMainFrame::scheduleStatusUpdate);
     connect(child, &QObject::destroyed, this, [this] {
         QTimer::singleShot(0, this, [this] {
-            updateCommandStates();
+            onSubWindowActivated();
             if (!activeView())
                 ClearDocumentStatus();
         });
     });
+    // A new document window shows the ruler again when the settings say so.
+    if (context_.settings().pageDimensions.rulerVisible && rulerSlot_->isHidden() &&
+        !printPreviewActive())
+        rulerSlot_->show();
     return child;
 }
 
@@ -522,13 +616,14 @@ void CMainFrame::showChild(CChildFrame *child) {
     }
     current_ = child;
     mdi_->setActiveSubWindow(child);
+    tabs_->attach();
     onSubWindowActivated();
 }
 
 CTarvelLiteView *CMainFrame::newDocument() {
     if (printPreviewActive())
         return nullptr;
-    BusyGuard busy;
+    BusyGuard busy(context_.busyFlag());
     CChildFrame *child = createChild();
     child->getDocument()->setTitle(CTarvelLiteDoc::nextUntitledTitle());
     child->view()->initialUpdate();
@@ -555,6 +650,7 @@ bool CMainFrame::ActivateIfOpen(const QString &path) {
 bool CMainFrame::OpenDocumentPath(const QString &path) {
     const QList<QMdiSubWindow *> windows = mdi_->subWindowList(QMdiArea::StackingOrder);
     auto *top = windows.isEmpty() ? nullptr : qobject_cast<CChildFrame *>(windows.last());
+    CChildFrame *target = nullptr;
     if (top && top->view()) {
         if (ActivateIfOpen(path)) {
             Message message;
@@ -562,39 +658,37 @@ bool CMainFrame::OpenDocumentPath(const QString &path) {
             showMessage(message);
             return false;
         }
-        CTarvelLiteView *view = top->view();
-        if (view->document()->isEmpty() && !hasExtension(path, ".rtf") &&
-            !hasExtension(path, ".tmp")) {
-            CTarvelLiteDoc *doc = top->getDocument();
-            if (Status s = LoadDocumentBody(*view, path); !s) {
-                showMessage(s.error().message, MessageIcon::Error);
-                return false;
-            }
-            doc->holdFile(path);
-            doc->setTitle(QFileInfo(path).fileName());
-            doc->setPath(path);
-            addRecentFile(path);
-            view->initialUpdate();
-            view->SyncFormatBoxes();
-            view->ApplyPageLayout(nullptr, false);
-            current_ = top;
-            mdi_->setActiveSubWindow(top);
-            return true;
-        }
+        // An empty untitled window on top takes the document, unless it is RTF or a recovery
+        // file.
+        if (top->view()->document()->isEmpty() && top->getDocument()->path().isEmpty() &&
+            !hasExtension(path, ".rtf") && !hasExtension(path, ".tmp"))
+            target = top;
     }
-    CChildFrame *child = createChild();
-    if (Status s = LoadDocumentBody(*child->view(), path); !s) {
-        delete child;
+    const bool reused = target != nullptr;
+    if (!target)
+        target = createChild();
+    CTarvelLiteView *view = target->view();
+    if (Status s = LoadDocumentBody(*view, path); !s) {
+        if (!reused)
+            delete target;
         showMessage(s.error().message, MessageIcon::Error);
         return false;
     }
-    CTarvelLiteDoc *doc = child->getDocument();
+    CTarvelLiteDoc *doc = target->getDocument();
     doc->holdFile(path);
     doc->setTitle(QFileInfo(path).fileName());
     doc->setPath(path);
     addRecentFile(path);
-    child->view()->initialUpdate();
-    showChild(child);
+    view->initialUpdate();
+    if (reused) {
+        view->SyncFormatBoxes();
+        view->ApplyPageLayout(nullptr, false);
+        current_ = target;
+        mdi_->setActiveSubWindow(target);
+        onSubWindowActivated();
+    } else {
+        showChild(target);
+    }
     return true;
 }
 
@@ -606,7 +700,7 @@ void CMainFrame::OpenOrInsertFile(const QString &path) {
         view->viewBusy = true;
     if (hasExtension(path, ".tvl") || hasExtension(path, ".tvp") || hasExtension(path, ".rtf") ||
         hasExtension(path, ".txt")) {
-        BusyGuard busy;
+        BusyGuard busy(context_.busyFlag());
         OpenDocumentPath(path);
     } else if (view) {
         QImageReader reader(path);
@@ -633,9 +727,10 @@ void CMainFrame::openCommand() {
     if (printPreviewActive())
         return;
     QString path;
-    if (!PromptForFileName(this, path, QStringLiteral("Open"), true))
+    if (!PromptForFileName(this, path, QStringLiteral("Open"), true,
+                           QString::fromStdString(context_.settings().defaultUserPath)))
         return;
-    BusyGuard busy;
+    BusyGuard busy(context_.busyFlag());
     OpenDocumentPath(path);
 }
 
@@ -647,11 +742,12 @@ bool CMainFrame::saveActiveDocument(bool saveAs) {
     QString path = doc->path();
     if (path.isEmpty() || saveAs) {
         QString name = path.isEmpty() ? doc->title() : path;
-        if (!PromptForFileName(this, name, QStringLiteral("Save As"), false))
+        if (!PromptForFileName(this, name, QStringLiteral("Save As"), false,
+                               QString::fromStdString(context_.settings().defaultUserPath)))
             return false;
         path = name;
     }
-    BusyGuard busy;
+    BusyGuard busy(context_.busyFlag());
     doc->fileHold().release();
     if (FileHold::heldElsewhere(path)) {
         doc->holdFile(doc->path());
@@ -675,7 +771,14 @@ bool CMainFrame::saveActiveDocument(bool saveAs) {
 
 void CMainFrame::setTabbedMode(bool tabbed) {
     mdi_->setViewMode(tabbed ? QMdiArea::TabbedView : QMdiArea::SubWindowView);
-    documentSettings().tabbedMode = tabbed;
+    if (tabbed) {
+        mdi_->setTabsClosable(true);
+        mdi_->setTabsMovable(true);
+        mdi_->setTabShape(QTabWidget::Rounded);
+    }
+    tabs_->attach();
+    if ((context_.settings().tabbedMode != 0) != tabbed)
+        context_.changeSettings(WindowPart, [tabbed](Settings &s) { s.tabbedMode = tabbed; });
     if (QAction *look = commands_.value(IDC_STWLOOK))
         look->setChecked(tabbed);
     for (QMdiSubWindow *w : mdi_->subWindowList()) {
@@ -705,7 +808,7 @@ void CMainFrame::addRecentFile(const QString &path) {
     QStringList files = recentFiles();
     files.removeIf([&](const QString &f) { return f.compare(path, Qt::CaseInsensitive) == 0; });
     files.prepend(path);
-    const int count = documentSettings().recentCount();
+    const int count = documentSettingsFrom(context_.settings()).recentCount();
     while (files.size() > count)
         files.removeLast();
     QSettings settings = frameSettings();
@@ -728,7 +831,7 @@ void CMainFrame::rebuildRecentMenu() {
         const QString path = files.at(i);
         addFrameCommand(recentMenu_, ID_FILE_MRU_FILE1 + i,
                         QStringLiteral("&%1 %2").arg(i + 1).arg(path), [this, path] {
-                            BusyGuard busy;
+                            BusyGuard busy(context_.busyFlag());
                             OpenDocumentPath(path);
                         });
     }
@@ -736,7 +839,7 @@ void CMainFrame::rebuildRecentMenu() {
 }
 
 // ---------------------------------------------------------------------------------------------
-// Activation, status and command states
+// Activation, status and title
 
 void CMainFrame::onSubWindowActivated() {
     if (auto *child = qobject_cast<CChildFrame *>(mdi_->currentSubWindow()))
@@ -752,10 +855,13 @@ void CMainFrame::onSubWindowActivated() {
         setStatusText(ID_ZOOM_PANE, QStringLiteral("%1%").arg(view->zoomPercent()));
         view->onActivated();
     }
-    if (!view)
+    if (!view) {
         lastActive_ = nullptr;
+        rulerSlot_->hide();
+    }
     updateCommandStates();
     scheduleStatusUpdate();
+    updateTitle();
     emit activeViewChanged(view);
 }
 
@@ -778,49 +884,23 @@ void CMainFrame::updateStatus() {
         view->UpdateStatusAndTitle();
     else
         ClearDocumentStatus();
+    updateLockPanes();
+    updateTitle();
+}
+
+void CMainFrame::updateTitle() {
+    const QString program = QString::fromUtf8(productName);
+    CChildFrame *child = activeChild();
+    const QString title =
+        child ? QStringLiteral("%1 - %2").arg(child->getDocument()->displayTitle(), program)
+              : program;
+    if (windowTitle() != title)
+        setWindowTitle(title);
 }
 
 void CMainFrame::ClearDocumentStatus() {
     for (int id : {int(PANE_PAGE), int(PANE_WORDS), int(PANE_LINE_COL), int(PANE_LANGUAGE)})
         setStatusText(id, QString());
-}
-
-void CMainFrame::updateCommandStates() {
-    CTarvelLiteView *view = activeView();
-    const bool hasView = view != nullptr;
-    const FormatState state = hasView ? view->formatState() : FormatState{};
-    auto set = [this](int id, bool enabled, int checked = -1) {
-        if (QAction *a = commands_.value(id)) {
-            a->setEnabled(enabled);
-            if (checked >= 0)
-                a->setChecked(checked != 0);
-        }
-    };
-    // A mixed selection shows unchecked: actions have no third state.
-    set(ID_FONTBOLD, hasView, state.bold == Qt::Checked);
-    set(ID_FONTITALIC, hasView, state.italic == Qt::Checked);
-    set(ID_FONTUNDERLINE, hasView, state.underline == Qt::Checked);
-    set(ID_FONTSTRIKEOUT, hasView, state.strikeOut == Qt::Checked);
-    set(ID_PARALEFT, hasView, hasView && state.alignment == Qt::AlignLeft);
-    set(ID_PARACENTRE, hasView, state.alignment == Qt::AlignHCenter);
-    set(ID_PARARIGHT, hasView, state.alignment == Qt::AlignRight);
-    set(ID_PARAJUST, hasView, state.alignment == Qt::AlignJustify);
-    set(ID_PARA_BULLET, hasView, state.bullets);
-    set(ID_PARA_NUMBERING, hasView, state.numberingItem > 0);
-    if (QAction *numbering = commands_.value(ID_PARA_NUMBERING); numbering && numbering->menu()) {
-        const QList<QAction *> items = numbering->menu()->actions();
-        for (int i = 0; i < items.size(); ++i)
-            items[i]->setChecked(state.numberingItem == i + 1);
-    }
-    set(ID_EDIT_UNDO, state.canUndo);
-    set(ID_EDIT_REDO, state.canRedo);
-    for (int id :
-         {ID_FORE, ID_BACK, ID_PARARIGHTINDENT, ID_PARALEFTINDENT, ID_FILE_SAVE, ID_FILE_SAVE_AS,
-          ID_FILE_CLOSE, ID_FILE_PRINT, ID_FILE_PRINT_DIRECT, ID_FILE_PRINT_PREVIEW, ID_EDIT_CUT,
-          ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_SELECT_ALL, ID_ZOOM_PANE, ID_BTNCONV})
-        set(id, hasView);
-    fontBox_->setEnabled(hasView);
-    sizeBox_->setEnabled(hasView);
 }
 
 void CMainFrame::closeEvent(QCloseEvent *event) {
@@ -833,6 +913,7 @@ void CMainFrame::closeEvent(QCloseEvent *event) {
         event->ignore();
         return;
     }
+    storeWindowState();
     if (closingHook)
         closingHook();
     event->accept();

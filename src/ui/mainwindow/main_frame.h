@@ -1,12 +1,14 @@
 #pragma once
 
 #include "core/input/translation_engine.h"
+#include "ui/app/frame_services.h"
 #include "ui/document/view_host.h"
 #include "ui/mainwindow/child_frame.h"
 
 #include <QHash>
 #include <QMainWindow>
 #include <QPointer>
+#include <QTimer>
 #include <functional>
 
 class QAction;
@@ -19,22 +21,32 @@ class QToolButton;
 
 namespace tarvellite::ui {
 
+class AppContext;
 class CChildFrame;
+class CDirClass;
+class CKbdToolBar;
+class CSearchDock;
+class CSpellDock;
 class CTarvelLiteView;
-
-/// The program's main window: a document area of child frames (tabs or overlapping windows),
-/// a menu and a tool bar carrying the document commands, and the status bar.
-///
-/// Every command is a QAction whose object name is its command id ("32810"); the font and size
-/// boxes are "32782" and "32783"; status panes are "pane-141" … "pane-148", the zoom pane
-/// "32793" and the zoom slider "32794".
+class DocumentTabs;
 class FrameInput;
 
-class CMainFrame : public QMainWindow, public ViewHost {
+/// The program's main window: the document area of child frames (tabs or overlapping
+/// windows), the command bars, the four dockable panes (on-screen keyboard, folder explorer,
+/// find and replace, spell checker), the ruler slot and the status bar, the one-minute timer
+/// that drives auto-save, and the keyboard routing of everything typed in it.
+///
+/// Every command is a QAction whose object name is its command id ("32810") and whose text is
+/// its caption; the font and size boxes are "32782" and "32783"; the panes are "115", "101",
+/// "108" and "113"; status panes are "pane-141" … "pane-148", the zoom pane "32793" and the
+/// zoom slider "32794".
+class CMainFrame : public QMainWindow, public ViewHost, public FrameServices {
     Q_OBJECT
   public:
-    explicit CMainFrame(QWidget *parent = nullptr);
+    explicit CMainFrame(AppContext &context, QWidget *parent = nullptr);
     ~CMainFrame() override;
+
+    AppContext &context() const { return context_; }
 
     /// The view of the current document window, or null.
     CTarvelLiteView *activeView() const;
@@ -43,6 +55,13 @@ class CMainFrame : public QMainWindow, public ViewHost {
     QMdiArea *documentArea() const { return mdi_; }
     /// The command with `id`, or null.
     QAction *command(int id) const { return commands_.value(id); }
+
+    CKbdToolBar *keyboardPane() const { return keyboardPane_; }
+    CDirClass *folderPane() const { return folderPane_; }
+    CSearchDock *findPane() const { return findPane_; }
+    CSpellDock *spellPane() const { return spellPane_; }
+    /// The slot of the ruler bar under the command bars.
+    QWidget *rulerSlot() const { return rulerSlot_; }
 
     /// A new untitled document window; null while print preview is active.
     CTarvelLiteView *newDocument();
@@ -55,7 +74,7 @@ class CMainFrame : public QMainWindow, public ViewHost {
     void OpenOrInsertFile(const QString &path);
     /// Saves the active document, asking for a name when it has none or `saveAs` is set.
     bool saveActiveDocument(bool saveAs);
-    /// Switches between tabs and overlapping windows.
+    /// Switches between tabs and overlapping windows and stores the choice (`TabbedMode`).
     void setTabbedMode(bool tabbed);
     /// The recent-document list, most recent first.
     QStringList recentFiles() const;
@@ -64,13 +83,44 @@ class CMainFrame : public QMainWindow, public ViewHost {
     /// Called once the window has decided to close (the application saves its settings).
     std::function<void()> closingHook;
 
+    /// F2 (`language` true) or F3: the next language or keyboard, wrapping; returns the new
+    /// index, or -1 when there is nothing to choose from.
+    int CycleInputSelection(bool language);
     /// Runs the active view's status update, or clears the document panes.
     void updateStatus();
     void ClearDocumentStatus();
+    /// Caps, Nums and Ins from the keyboard's state.
+    void updateLockPanes();
     /// Updates the check and enabled states of the commands from the active view.
     void updateCommandStates();
+    /// Stores the frame's geometry, dock layout and the panes shown into the settings store.
+    void storeWindowState();
+    /// Whether the insert key has switched the documents to overtype.
+    bool overtype() const { return overtype_; }
+
+    /// The auto-save timer: started with the interval when `BackupOption.autoSave` is set,
+    /// stopped otherwise. Each tick counts a minute down, unless the application is busy.
+    void startAutoSaveTimer();
+    bool autoSaveTimerActive() const { return autoSaveTimer_.isActive(); }
+    int autoSaveCountdown() const { return autoSaveCountdown_; }
+    /// One tick of the one-minute timer (public so that tests need not wait a minute).
+    void onAutoSaveTick();
+    /// Writes every document window's recovery copy. Set by the document saving code; the
+    /// pass runs with the busy flag set.
+    std::function<void(CTarvelLiteView &)> writeRecoveryCopy;
+    /// How many auto-save passes have run.
+    int autoSavePasses() const { return autoSavePasses_; }
+
+    /// Shows the About box (modal).
+    void showAbout();
+    /// The "Windows..." dialog: the open document windows, to activate, save or close.
+    void showWindowManager();
 
     // ViewHost
+    const Settings &settings() const override;
+    BusyFlag &busyFlag() override;
+    InputRouter *inputRouter() const override;
+    LookAheadSource *lookAheadSource() const override;
     QStringList fontFaces() const override;
     QString fontBoxText() const override;
     void setFontBoxText(const QString &face) override;
@@ -92,12 +142,18 @@ class CMainFrame : public QMainWindow, public ViewHost {
     void setZoomSliderPosition(int position) override;
     void setZoomSliderPageStep(int step) override;
     void setPrintPreviewMode(bool on) override;
+    bool printPreviewActive() const override;
     QString languageText() const override;
     QString keyboardText() const override;
 
-    /// Sets up the keyboard: translation with `options`, over the current language and
-    /// keyboard of `context`. Documents opened afterwards type through it.
-    void setUpInput(InputContext &context, const EngineOptions &options);
+    // FrameServices
+    bool SetDictionaryStatus(const QString &text) override;
+    void BuildKeyboardMenu() override;
+    int MarkLoadedDictionary(int index) override;
+    QWidget *GetFloatingKeyboardFrame() const override;
+    QTextEdit *activeDocumentEdit() const override;
+    QFont statusFont() const override { return statusFont_; }
+
     FrameInput *input() const { return input_; }
 
   signals:
@@ -106,23 +162,35 @@ class CMainFrame : public QMainWindow, public ViewHost {
 
   protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    bool event(QEvent *event) override;
 
   private:
+    void loadLookAheadDictionary();
     QAction *addCommand(QMenu *menu, int id, const QString &text, void (CTarvelLiteView::*slot)(),
                         const QKeySequence &shortcut = {});
     QAction *addFrameCommand(QMenu *menu, int id, const QString &text,
                              const std::function<void()> &run, const QKeySequence &shortcut = {});
+    void togglePane(QDockWidget *pane);
+    void syncPaneToggles();
     void createMenusAndToolBar();
     void createStatusBar();
+    void createPanes();
+    void restoreWindowState();
+    void onSettingsChanged(unsigned parts);
     CChildFrame *createChild();
     void showChild(CChildFrame *child);
     void onSubWindowActivated();
     void scheduleStatusUpdate();
+    void updateTitle();
     void openCommand();
     void rebuildRecentMenu();
     void updateColourIcons();
+    void setOvertype(bool on);
 
+    AppContext &context_;
     QMdiArea *mdi_ = nullptr;
+    DocumentTabs *tabs_ = nullptr;
     QHash<int, QAction *> commands_;
     QComboBox *fontBox_ = nullptr;
     QComboBox *sizeBox_ = nullptr;
@@ -130,12 +198,25 @@ class CMainFrame : public QMainWindow, public ViewHost {
     QToolButton *zoomPane_ = nullptr;
     QHash<int, QLabel *> panes_;
     QMenu *recentMenu_ = nullptr;
+    QWidget *rulerSlot_ = nullptr;
+    CKbdToolBar *keyboardPane_ = nullptr;
+    CDirClass *folderPane_ = nullptr;
+    CSearchDock *findPane_ = nullptr;
+    CSpellDock *spellPane_ = nullptr;
     QColor textColour_ = Qt::black;
     QColor backColour_ = Qt::white;
     QList<QColor> recentColours_;
+    QFont statusFont_;
     int numberingItem_ = 1;
     bool statusUpdatePending_ = false;
     bool updatingBoxes_ = false;
+    bool capsRemembered_ = false;
+    bool overtype_ = false;
+    bool lookAheadLoaded_ = false;
+    QTimer autoSaveTimer_;
+    QTimer lockKeysTimer_;
+    int autoSaveCountdown_ = 0;
+    int autoSavePasses_ = 0;
     QPointer<CTarvelLiteView> lastActive_;
     QPointer<CChildFrame> current_;
     FrameInput *input_ = nullptr;

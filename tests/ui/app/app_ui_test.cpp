@@ -12,9 +12,11 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -35,13 +37,33 @@ QString configFile() {
 struct MessageLog {
     std::vector<Message> messages;
     std::vector<bool> splashVisible;
+    CTarvelLiteApp *app = nullptr;
     ScopedMessagePresenter presenter{[this](const Message &m) {
         messages.push_back(m);
-        CTarvelLiteApp *app = CTarvelLiteApp::instance();
         splashVisible.push_back(app && app->splash() && app->splash()->isVisible());
         return m.defaultAnswer;
     }};
 };
+
+/// The smallest main window start-up accepts: it saves the settings when it closes.
+class PlainFrame : public QMainWindow {
+  public:
+    explicit PlainFrame(CTarvelLiteApp &app) : app_(app) {}
+
+  protected:
+    void closeEvent(QCloseEvent *event) override {
+        app_.OnClosingMainFrame();
+        event->accept();
+    }
+
+  private:
+    CTarvelLiteApp &app_;
+};
+
+void usePlainFrame(CTarvelLiteApp &app, MessageLog &log) {
+    log.app = &app;
+    app.hooks().createMainFrame = [](CTarvelLiteApp &a) { return new PlainFrame(a); };
+}
 
 /// Folders of one start-up: a program folder (with or without the keyboard data) and a
 /// documents folder.
@@ -211,6 +233,7 @@ class StartupTest : public QObject {
         MessageLog log;
         MemorySettingsStore *store = nullptr;
         CTarvelLiteApp app(folders.environment(store));
+        usePlainFrame(app, log);
         QVERIFY(!app.InitInstance({"tarvellite"}));
         QCOMPARE(log.messages.size(), std::size_t(1));
         QCOMPARE(log.messages[0].text,
@@ -232,6 +255,7 @@ class StartupTest : public QObject {
         MessageLog log;
         MemorySettingsStore *store = nullptr;
         CTarvelLiteApp app(folders.environment(store));
+        usePlainFrame(app, log);
         QVERIFY(!app.InitInstance({"tarvellite"}));
         QCOMPARE(log.messages.size(), std::size_t(1));
         QVERIFY(QString::fromStdString(log.messages[0].text).contains("damaged"));
@@ -245,6 +269,7 @@ class StartupTest : public QObject {
         auto env = folders.environment(store);
         env.richTextCheck = [] { return false; };
         CTarvelLiteApp app(std::move(env));
+        usePlainFrame(app, log);
         QVERIFY(!app.InitInstance({"tarvellite"}));
         QCOMPARE(log.messages.size(), std::size_t(1));
         QCOMPARE(log.messages[0].text, std::string("Could not load the RichControl Dll."));
@@ -260,7 +285,6 @@ class StartupTest : public QObject {
 
     void hooksThatFailEndStartUp_data() {
         QTest::addColumn<QString>("failing");
-        QTest::newRow("document template") << "template";
         QTest::newRow("main frame") << "frame";
         QTest::newRow("command line file") << "open";
         QTest::newRow("new document") << "new";
@@ -272,8 +296,7 @@ class StartupTest : public QObject {
         MessageLog log;
         MemorySettingsStore *store = nullptr;
         CTarvelLiteApp app(folders.environment(store));
-        if (failing == "template")
-            app.hooks().createDocumentTemplate = [](CTarvelLiteApp &) { return false; };
+        usePlainFrame(app, log);
         if (failing == "frame")
             app.hooks().createMainFrame = [](CTarvelLiteApp &) { return nullptr; };
         if (failing == "open")
@@ -292,6 +315,7 @@ class StartupTest : public QObject {
         MessageLog log;
         MemorySettingsStore *store = nullptr;
         CTarvelLiteApp app(folders.environment(store));
+        usePlainFrame(app, log);
         QStringList opened;
         int steps = 0;
         app.hooks().openDocument = [&](CTarvelLiteApp &, const QString &path) {
@@ -340,6 +364,7 @@ class StartupTest : public QObject {
         env.documentsFolder = folders.documents();
         env.splashMinimumMs = 0;
         CTarvelLiteApp app(std::move(env));
+        usePlainFrame(app, log);
         QVERIFY(app.InitInstance({"tarvellite"}));
         QVERIFY(!QSettingsStore().readInt("", "BuildVersion"));
         app.mainWindow()->close();
@@ -354,6 +379,7 @@ class StartupTest : public QObject {
         MessageLog log;
         MemorySettingsStore *store = nullptr;
         CTarvelLiteApp app(folders.environment(store));
+        usePlainFrame(app, log);
         QVERIFY(app.InitInstance({"tarvellite"}));
         QSignalSpy saved(&app, &CTarvelLiteApp::settingsWritten);
         std::raise(SIGTERM);

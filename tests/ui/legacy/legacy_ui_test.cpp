@@ -5,6 +5,7 @@
 #include "core/app/messages.h"
 #include "core/app/unicode.h"
 #include "core/legacy/legacy_runs.h"
+#include "ui/app/app_context.h"
 #include "ui/document/command_ids.h"
 #include "ui/document/document_settings.h"
 #include "ui/document/tarvellite_doc.h"
@@ -126,6 +127,7 @@ class LegacyUiTest : public QObject {
     CConvert *openDialog(CTarvelLiteView *view, int from, int to);
 
     QTemporaryDir config_;
+    AppContext context_;
     std::unique_ptr<CMainFrame> frame_;
     QList<Message> messages_;
     MessageAnswer answer_ = MessageAnswer::Yes;
@@ -147,7 +149,7 @@ void LegacyUiTest::init() {
         return m.buttons == MessageButtons::YesNo ? answer_ : m.defaultAnswer;
     });
     setLegacyOptionsOverride(LegacyOptions{1, QStringLiteral("Noto Serif Tamil")});
-    frame_ = std::make_unique<CMainFrame>();
+    frame_ = std::make_unique<CMainFrame>(context_);
     frame_->show();
 }
 

@@ -2,9 +2,9 @@
 // already open, failed opens, saving, the recent list and the window look.
 
 #include "core/app/messages.h"
+#include "ui/app/app_context.h"
 #include "ui/document/command_ids.h"
 #include "ui/document/document_io.h"
-#include "ui/document/document_settings.h"
 #include "ui/document/tarvellite_doc.h"
 #include "ui/document/tarvellite_view.h"
 #include "ui/mainwindow/child_frame.h"
@@ -44,6 +44,7 @@ class MainFrameTest : public QObject {
     QString write(const QString &name, const QByteArray &bytes);
     QTemporaryDir dir_;
     QTemporaryDir config_;
+    std::unique_ptr<AppContext> context_;
     std::unique_ptr<CMainFrame> frame_;
     QStringList messages_;
     std::unique_ptr<ScopedMessagePresenter> presenter_;
@@ -51,7 +52,6 @@ class MainFrameTest : public QObject {
 
 void MainFrameTest::initTestCase() {
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(config_.path()));
-    documentSettings().defaultUserPath = dir_.path();
 }
 
 void MainFrameTest::init() {
@@ -60,13 +60,16 @@ void MainFrameTest::init() {
         messages_ << QString::fromStdString(m.text);
         return m.defaultAnswer == MessageAnswer::Cancel ? MessageAnswer::No : m.defaultAnswer;
     });
-    frame_ = std::make_unique<CMainFrame>();
+    context_ = std::make_unique<AppContext>();
+    context_->mutableSettings().defaultUserPath = dir_.path().toStdString();
+    frame_ = std::make_unique<CMainFrame>(*context_);
     frame_->show();
 }
 
 void MainFrameTest::cleanup() {
     frame_->close();
     frame_.reset();
+    context_.reset();
     presenter_.reset();
     setFileNamePrompter({});
 }
@@ -91,17 +94,31 @@ void MainFrameTest::commandsCarryTheirIds() {
         QVERIFY2(action, qPrintable(QString::number(id)));
         QCOMPARE(action, frame_->command(id));
     }
-    for (const QString &name :
-         {QStringLiteral("32782"), QStringLiteral("32783"), QStringLiteral("32794"),
-          QStringLiteral("32793"), QStringLiteral("pane-143"), QStringLiteral("pane-145")}) {
-        QWidget *widget = frame_->findChild<QWidget *>(name);
-        QVERIFY2(widget, qPrintable(name));
-        QCOMPARE(widget->accessibleName(), name);
+    // Controls are found by id and heard by their caption.
+    const std::pair<const char *, const char *> named[] = {{"32782", "Font"},
+                                                           {"32783", "Font Size"},
+                                                           {"32794", "Zoom Slider"},
+                                                           {"32793", "Zoom"},
+                                                           {"pane-143", "Language Keyboard"},
+                                                           {"pane-146", "Caps"},
+                                                           {"32791", "PageView"},
+                                                           {"115", "Keyboard"},
+                                                           {"101", "Folder"},
+                                                           {"108", "Find / Replace"},
+                                                           {"113", "Spell Checker"}};
+    for (const auto &[id, caption] : named) {
+        QWidget *widget = frame_->findChild<QWidget *>(QString::fromLatin1(id));
+        QVERIFY2(widget, id);
+        QCOMPARE(widget->accessibleName(), QString::fromUtf8(caption));
     }
-    // With no document the document commands are off and the panes empty.
+    // With no document the document commands are off and the document panes empty; with no
+    // dictionary installed the keyboard pane says so.
     QVERIFY(!frame_->command(ID_FONTBOLD)->isEnabled());
-    QCOMPARE(frame_->statusText(PANE_LINE_COL), QString());
+    QVERIFY(!frame_->command(ID_VIEW_RULER)->isEnabled());
+    for (int pane : {PANE_PAGE, PANE_WORDS, PANE_LINE_COL, PANE_LANGUAGE})
+        QCOMPARE(frame_->statusText(pane), QString());
     QCOMPARE(frame_->statusText(PANE_DICTIONARY), QStringLiteral("No Dictionary Loaded..."));
+    QTRY_COMPARE(frame_->statusText(PANE_DICTIONARY), QStringLiteral("No Dictionary available..."));
 }
 
 void MainFrameTest::emptyUntitledWindowIsReused() {
@@ -184,7 +201,7 @@ void MainFrameTest::saveAsAndTitleMarker() {
 }
 
 void MainFrameTest::recentListKeepsTheCount() {
-    documentSettings().recentDocuments = 2;
+    context_->changeSettings(GeneralPart, [](Settings &s) { s.general.recentDocuments = 2; });
     for (const char *name : {"r1.txt", "r2.txt", "r3.txt"})
         frame_->addRecentFile(dir_.filePath(QString::fromLatin1(name)));
     QCOMPARE(frame_->recentFiles(), (QStringList{dir_.filePath(QStringLiteral("r3.txt")),
@@ -192,7 +209,6 @@ void MainFrameTest::recentListKeepsTheCount() {
     QVERIFY(frame_->command(ID_FILE_MRU_FILE1));
     QVERIFY(frame_->command(ID_FILE_MRU_FILE1 + 1));
     QVERIFY(!frame_->command(ID_FILE_MRU_FILE1 + 2));
-    documentSettings().recentDocuments = 8;
 }
 
 void MainFrameTest::tabbedMode() {
@@ -200,9 +216,9 @@ void MainFrameTest::tabbedMode() {
     QCOMPARE(frame_->documentArea()->viewMode(), QMdiArea::SubWindowView);
     frame_->command(IDC_STWLOOK)->trigger();
     QCOMPARE(frame_->documentArea()->viewMode(), QMdiArea::TabbedView);
-    QVERIFY(documentSettings().tabbedMode);
+    QCOMPARE(context_->settings().tabbedMode, 1);
     frame_->command(IDC_STWLOOK)->trigger();
-    QVERIFY(!documentSettings().tabbedMode);
+    QCOMPARE(context_->settings().tabbedMode, 0);
     frame_->setTabbedMode(true);
 }
 

@@ -1,8 +1,6 @@
 #pragma once
 
-// The settings' view of the keyboard tables and the input context. Header-only on purpose: the
-// app library sits below the input library, so whoever includes this links
-// tarvellite_core_input as well.
+// The settings' view of the keyboard tables and the input context.
 
 #include "core/app/settings.h"
 #include "core/input/input_context.h"
