@@ -11,6 +11,7 @@ packages=(
     xvfb xauth xdotool
     dbus at-spi2-core python3-pyatspi
     fonts-noto-core
+    emacs-nox
 )
 
 missing=()

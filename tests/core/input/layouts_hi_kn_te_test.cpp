@@ -157,12 +157,6 @@ TEST(HindiPhonetic, VowelAfterASign) {
     }
 }
 
-// Known gap, kept so that it shows if the h key changes: a lone "h" with no rule to fire types
-// one unit, ह without its halant, so "hai" cannot start a word; H is the way to type ह.
-TEST(HindiPhonetic, DISABLED_LoneH) {
-    expectTyping(shippedTables(), "HI", "Phonetic", {{"hai", "है"}, {"bahut ", "बहुत "}});
-}
-
 // ---------------------------------------------------------------------------------------------
 // Kannada
 
