@@ -9,6 +9,7 @@
 #include "core/legacy/legacy_runs.h"
 
 #include <cstdio>
+#include <malloc.h>
 #include <unistd.h>
 
 namespace tarvellite::cli {
@@ -61,6 +62,12 @@ int runConvert(const std::vector<std::string> &args) {
         return exitUsage;
     }
     const std::string &in = paths[0], &out = paths[1];
+
+    // The heap only grows during a conversion: keep what is freed instead of giving it back
+    // to the system and asking for it again.
+    mallopt(M_TRIM_THRESHOLD, 256 << 20);
+    mallopt(M_TOP_PAD, 16 << 20);
+    mallopt(M_MMAP_THRESHOLD, 64 << 20);
 
     // The input is mapped and given back page by page as the reader passes over it, and the
     // output streamed to its file: a large document is never in memory twice.

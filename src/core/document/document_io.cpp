@@ -1,5 +1,6 @@
 #include "core/document/document_io.h"
 
+#include "core/app/messages.h"
 #include "core/document/plain_text.h"
 #include "core/document/rtf_writer.h"
 
@@ -89,6 +90,11 @@ std::string ReadWarningsMessage(std::string_view fileName,
         message += w.message;
     }
     return message;
+}
+
+void ReportReadWarnings(std::string_view fileName, const std::vector<ReadWarning> &warnings) {
+    if (!warnings.empty())
+        showMessage(ReadWarningsMessage(fileName, warnings), MessageIcon::Warning);
 }
 
 Status StoreDocumentBody(std::string_view fileName, const RichDocument &doc,

@@ -50,6 +50,10 @@ Result<LoadedDocument> LoadDocumentBody(std::string_view fileName,
 std::string ReadWarningsMessage(std::string_view fileName,
                                 const std::vector<ReadWarning> &warnings);
 
+/// Tells the user, through `showMessage` with a warning icon, what a read of `fileName` left
+/// out or changed; says nothing when there were no warnings.
+void ReportReadWarnings(std::string_view fileName, const std::vector<ReadWarning> &warnings);
+
 /// Writes `doc` as a file of the kind of `fileName`: kinds 2 and 4 get the own header with
 /// `layout` (and, when given, `recoveryPath`) and then RTF; the other RTF kinds RTF alone;
 /// plain-text kinds (including ".tvp") UTF-16LE text without a byte-order mark, CR LF between

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <iterator>
 #include <optional>
 #include <string_view>
 #include <unordered_map>
@@ -862,8 +863,14 @@ bool Reader::endParagraph(bool isRowEnd) {
                           " paragraphs");
         return false;
     }
-    doc_.paragraphs.push_back(std::move(para_));
-    para_ = Paragraph{};
+    // The runs move into a vector of exactly their number; the working vector keeps its
+    // capacity for the next paragraph.
+    Paragraph &done = doc_.paragraphs.emplace_back();
+    done.format = std::move(para_.format);
+    done.runs.reserve(para_.runs.size());
+    std::move(para_.runs.begin(), para_.runs.end(), std::back_inserter(done.runs));
+    para_.runs.clear();
+    para_.format = ParagraphFormat{};
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "core/app/unicode.h"
 #include "core/document/legacy_fonts.h"
 
+#include <charconv>
 #include <map>
 #include <string>
 #include <tuple>
@@ -60,7 +61,9 @@ class Writer {
 
     void num(const char *word, long long v) {
         out_ += word;
-        out_ += std::to_string(v);
+        char digits[24];
+        const auto end = std::to_chars(digits, digits + sizeof digits, v).ptr;
+        out_.append(digits, end);
     }
     void text(std::u16string_view t, bool legacy, bool symbol = false);
     void picture(const Picture &p);
@@ -114,7 +117,8 @@ void Writer::text(std::u16string_view t, bool legacy, bool symbol) {
             out_ += static_cast<char>(c);
         } else {
             unsigned char b = 0;
-            const bool hasByte = unitToCp1252(c, b);
+            // Windows-1252 has nothing between U+0300 and U+2000, where the Indic scripts lie.
+            const bool hasByte = (c < 0x0300 || c >= 0x2000) && unitToCp1252(c, b);
             static const char hex[] = "0123456789abcdef";
             if (legacy && hasByte) {
                 out_ += "\\'";

@@ -1,6 +1,7 @@
 // File kinds, headers, plain text and the legacy-font scan.
 
 #include "core/app/byte_reader.h"
+#include "core/app/messages.h"
 #include "core/app/unicode.h"
 #include "core/document/document_header.h"
 #include "core/document/document_io.h"
@@ -340,6 +341,29 @@ TEST(LoadDocumentBody, NonRtfInAnRtfKind) {
             EXPECT_NE(r.error().message.find("not a TarvelLite document"), std::string::npos)
                 << r.error().message;
         }
+}
+
+TEST(LoadDocumentBody, WarningsReachTheUser) {
+    std::vector<std::string> shown;
+    ScopedMessagePresenter presenter([&shown](const Message &m) {
+        EXPECT_EQ(m.icon, MessageIcon::Warning);
+        shown.push_back(m.text);
+        return MessageAnswer::Ok;
+    });
+    auto clean = LoadDocumentBody("a.rtf", bytesOf("{\\rtf1 fine}"));
+    ASSERT_TRUE(clean);
+    ReportReadWarnings("a.rtf", clean->warnings);
+    EXPECT_TRUE(shown.empty());
+
+    auto hostile =
+        LoadDocumentBody("b.rtf", bytesOf("{\\rtf1\\fs2000000000 a" + std::string(30000, '{') +
+                                          "x" + std::string(30000, '}') + "b}"));
+    ASSERT_TRUE(hostile);
+    ReportReadWarnings("b.rtf", hostile->warnings);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_NE(shown[0].find("b.rtf"), std::string::npos) << shown[0];
+    EXPECT_NE(shown[0].find("font size"), std::string::npos) << shown[0];
+    EXPECT_NE(shown[0].find("nested deeper"), std::string::npos) << shown[0];
 }
 
 TEST(LoadDocumentBody, Utf8TextFilesWithoutASignature) {
