@@ -20,6 +20,8 @@ FolderChoice chooseFolder(const std::string &entered, const std::string &current
     std::string path = entered;
     while (!path.empty() && (path.back() == ' ' || path.back() == '\t'))
         path.pop_back();
+    if (!path.empty() && withSlash(path) == current)
+        return {current, {}};
     if (path.empty())
         return {current, "A folder must be given."};
     if (path.front() != '/')

@@ -18,6 +18,7 @@
 #include "ui/mainwindow/document_tabs.h"
 #include "ui/mainwindow/frame_input.h"
 #include "ui/mainwindow/windows_dialog.h"
+#include "ui/preferences/preferences.h"
 
 #include <QAction>
 #include <QApplication>
@@ -556,6 +557,15 @@ void CMainFrame::onAutoSaveTick() {
         if (auto *child = qobject_cast<CChildFrame *>(w); child && child->view())
             writeRecoveryCopy(*child->view());
     }
+}
+
+void CMainFrame::showPreferences(bool pageSetupOnly) {
+    if (pageSetupOnly && printPreviewActive())
+        return;
+    CPreferences sheet(context_, activeView(),
+                       pageSetupOnly ? CPreferences::Mode::PageSetup : CPreferences::Mode::Settings,
+                       this);
+    sheet.exec();
 }
 
 void CMainFrame::showAbout() {

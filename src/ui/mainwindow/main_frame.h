@@ -111,6 +111,9 @@ class CMainFrame : public QMainWindow, public ViewHost, public FrameServices {
     /// How many auto-save passes have run.
     int autoSavePasses() const { return autoSavePasses_; }
 
+    /// The preferences sheet (modal): all its pages, or the page setup alone. Page setup does
+    /// nothing during print preview.
+    void showPreferences(bool pageSetupOnly);
     /// Shows the About box (modal).
     void showAbout();
     /// The "Windows..." dialog: the open document windows, to activate, save or close.
