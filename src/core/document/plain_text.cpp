@@ -4,6 +4,7 @@
 #include "core/document/code_page.h"
 #include "core/document/rich_text.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string_view>
 
@@ -34,6 +35,13 @@ PlainTextEncoding detectPlainTextEncoding(std::span<const std::uint8_t> body) {
         return PlainTextEncoding::Utf16Le;
     if (looksLikeZerolessUtf16(body))
         return PlainTextEncoding::Utf16Le;
+    // Text files on this platform are UTF-8 without a signature; Windows-1252 text with any
+    // letter outside ASCII is almost never valid UTF-8. ASCII alone reads the same either way.
+    const std::string_view asChars(reinterpret_cast<const char *>(body.data()), body.size());
+    const bool ascii =
+        std::all_of(body.begin(), body.end(), [](std::uint8_t b) { return b < 0x80; });
+    if (!ascii && isValidUtf8(asChars))
+        return PlainTextEncoding::Utf8;
     return PlainTextEncoding::Ansi;
 }
 
@@ -56,6 +64,107 @@ std::u16string decodePlainText(std::span<const std::uint8_t> body) {
     case PlainTextEncoding::Ansi: break;
     }
     return decomposeComposites(CodePage::get(ansiCodePage)->decode(body));
+}
+
+bool forEachTextPiece(const RichDocument &doc, std::u16string_view paragraphBreak,
+                      std::u16string_view lineBreak,
+                      const std::function<bool(std::u16string_view)> &put) {
+    const std::vector<std::u16string> labels = doc.listLabels();
+    for (std::size_t i = 0; i < doc.paragraphs.size(); ++i) {
+        if (i > 0 && !put(paragraphBreak))
+            return false;
+        if (!labels[i].empty() && (!put(labels[i]) || !put(u"\t")))
+            return false;
+        for (const Run &r : doc.paragraphs[i].runs) {
+            if (r.isPicture())
+                continue;
+            std::u16string_view text = r.text;
+            while (!text.empty()) {
+                const std::size_t stop = text.find_first_of(u"\u2028\uFFFC");
+                if (!put(text.substr(0, stop)))
+                    return false;
+                if (stop == std::u16string_view::npos)
+                    break;
+                if (text[stop] == lineSeparator && !put(lineBreak))
+                    return false;
+                text.remove_prefix(stop + 1);
+            }
+        }
+    }
+    return true;
+}
+
+std::u16string documentText(const RichDocument &doc, std::u16string_view paragraphBreak,
+                            std::u16string_view lineBreak) {
+    std::u16string out;
+    forEachTextPiece(doc, paragraphBreak, lineBreak, [&out](std::u16string_view piece) {
+        out += piece;
+        return true;
+    });
+    return out;
+}
+
+namespace {
+
+// Collects bytes and hands them on in blocks.
+class BlockWriter {
+  public:
+    explicit BlockWriter(OutputSink &out) : out_(out) { buffer_.reserve(blockSize + 64); }
+    Bytes &buffer() { return buffer_; }
+    bool spill() {
+        if (buffer_.size() < blockSize)
+            return true;
+        return flush();
+    }
+    bool flush() {
+        const bool ok = buffer_.empty() || out_.write(buffer_);
+        buffer_.clear();
+        return ok;
+    }
+
+  private:
+    static constexpr std::size_t blockSize = 1 << 16;
+    OutputSink &out_;
+    Bytes buffer_;
+};
+
+} // namespace
+
+Status writePlainText(const RichDocument &doc, OutputSink &out) {
+    BlockWriter block(out);
+    const bool ok = forEachTextPiece(doc, u"\r\n", u"\r\n", [&block](std::u16string_view piece) {
+        Bytes &b = block.buffer();
+        for (std::size_t i = 0; i < piece.size(); ++i) {
+            const char16_t c = piece[i];
+            if (c == u'\r' || c == u'\n' || c == u'\u2029') {
+                if (c == u'\r' && i + 1 < piece.size() && piece[i + 1] == u'\n')
+                    ++i;
+                b.insert(b.end(), {'\r', 0, '\n', 0});
+            } else {
+                b.push_back(static_cast<std::uint8_t>(c & 0xFF));
+                b.push_back(static_cast<std::uint8_t>(c >> 8));
+            }
+            if ((i & 0xFFF) == 0xFFF && !block.spill())
+                return false;
+        }
+        return block.spill();
+    });
+    if (!ok || !block.flush())
+        return Error{"the text could not be written"};
+    return {};
+}
+
+Status writeUtf8Text(const RichDocument &doc, OutputSink &out, std::string_view lineEnd) {
+    BlockWriter block(out);
+    const std::u16string end(lineEnd.begin(), lineEnd.end());
+    const bool ok = forEachTextPiece(doc, end, end, [&block](std::u16string_view piece) {
+        const std::string utf8 = utf16ToUtf8(piece);
+        block.buffer().insert(block.buffer().end(), utf8.begin(), utf8.end());
+        return block.spill();
+    });
+    if (!ok || !block.flush())
+        return Error{"the text could not be written"};
+    return {};
 }
 
 Bytes encodePlainText(std::u16string_view text) {

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <iterator>
 #include <optional>
 #include <string_view>
 #include <unordered_map>
@@ -171,6 +172,10 @@ enum class Kw : std::uint16_t {
     Zwbo,
     Zwnbo,
     Chftn,
+    Ftnstart,
+    Aftnstart,
+    FtnStyle,
+    AftnStyle,
     Page,
 };
 
@@ -395,19 +400,47 @@ constexpr KwEntry keywordTable[] = {
     {"zwbo", Kw::Zwbo},
     {"zwnbo", Kw::Zwnbo},
     {"chftn", Kw::Chftn},
+    {"ftnstart", Kw::Ftnstart},
+    {"aftnstart", Kw::Aftnstart},
+    {"ftnnar", Kw::FtnStyle},
+    {"ftnnalc", Kw::FtnStyle},
+    {"ftnnauc", Kw::FtnStyle},
+    {"ftnnrlc", Kw::FtnStyle},
+    {"ftnnruc", Kw::FtnStyle},
+    {"aftnnar", Kw::AftnStyle},
+    {"aftnnalc", Kw::AftnStyle},
+    {"aftnnauc", Kw::AftnStyle},
+    {"aftnnrlc", Kw::AftnStyle},
+    {"aftnnruc", Kw::AftnStyle},
     {"page", Kw::Page},
 };
 
+// Control words by name: open addressing over a power-of-two table with a short hash, so
+// that the lookup done for every control word of the input costs a few byte operations.
 struct KeywordMap {
-    std::unordered_map<std::string_view, Kw> map;
+    static constexpr std::size_t slotCount = 1024;
+    std::array<const KwEntry *, slotCount> slots{};
+
+    static std::size_t hash(std::string_view name) {
+        std::uint32_t h = 2166136261u;
+        for (char c : name)
+            h = (h ^ static_cast<std::uint8_t>(c)) * 16777619u;
+        return h & (slotCount - 1);
+    }
     KeywordMap() {
-        map.reserve(std::size(keywordTable) * 2);
-        for (const KwEntry &e : keywordTable)
-            map.emplace(e.name, e.kw);
+        static_assert(std::size(keywordTable) * 3 < slotCount);
+        for (const KwEntry &e : keywordTable) {
+            std::size_t i = hash(e.name);
+            while (slots[i])
+                i = (i + 1) & (slotCount - 1);
+            slots[i] = &e;
+        }
     }
     Kw find(std::string_view name) const {
-        const auto it = map.find(name);
-        return it == map.end() ? Kw::Unknown : it->second;
+        for (std::size_t i = hash(name); const KwEntry *e = slots[i]; i = (i + 1) & (slotCount - 1))
+            if (e->name == name)
+                return e->kw;
+        return Kw::Unknown;
     }
 };
 
@@ -512,8 +545,10 @@ const PlainTable plainBytes;
 
 class Reader {
   public:
-    Reader(std::span<const std::uint8_t> in, const RtfReadLimits &limits)
-        : p_(in.data()), begin_(in.data()), end_(in.data() + in.size()), limits_(limits) {}
+    Reader(std::span<const std::uint8_t> in, const RtfReadLimits &limits,
+           const ReadProgress &progress)
+        : p_(in.data()), begin_(in.data()), end_(in.data() + in.size()), limits_(limits),
+          progress_(progress) {}
 
     Result<ReadOutcome> run();
 
@@ -554,6 +589,9 @@ class Reader {
     const std::uint8_t *begin_;
     const std::uint8_t *end_;
     RtfReadLimits limits_;
+    const ReadProgress &progress_;
+    static constexpr std::size_t progressStep = 1 << 20;
+    const std::uint8_t *nextProgress_ = nullptr;
     std::vector<State> stack_;
     std::vector<ReadWarning> warnings_;
     std::optional<Error> fatal_;
@@ -598,7 +636,14 @@ class Reader {
     std::size_t runCount_ = 0;
     std::size_t cellTabAt_ = std::u16string::npos; // where the last \cell tab is, in runText_
     bool hiddenWarned_ = false;
-    int footnotes_ = 0;
+    // Footnotes and endnotes are numbered apart, each in its own style.
+    struct NoteNumbering {
+        int next = 1;
+        ListStyle style = ListStyle::Arabic;
+    };
+    NoteNumbering footnotes_;
+    NoteNumbering endnotes_{1, ListStyle::LowerRoman};
+    bool nextNoteIsEndnote() const;
 
     const CodePage *cachedDecoder_ = nullptr;
     int cachedDecoderFont_ = -2;
@@ -639,6 +684,19 @@ const CodePage *Reader::currentDecoder() {
         cachedDecoderFont_ = font;
     }
     return cachedDecoder_;
+}
+
+// A reference mark is followed by its note's group; an endnote's group starts with \ftnalt.
+bool Reader::nextNoteIsEndnote() const {
+    const std::string_view ahead(reinterpret_cast<const char *>(p_),
+                                 std::min<std::size_t>(256, static_cast<std::size_t>(end_ - p_)));
+    const std::size_t note = ahead.find("\\footnote");
+    if (note == std::string_view::npos)
+        return false;
+    std::size_t i = note + 9;
+    while (i < ahead.size() && (ahead[i] == ' ' || ahead[i] == '\r' || ahead[i] == '\n'))
+        ++i;
+    return ahead.substr(i).starts_with("\\ftnalt");
 }
 
 void Reader::flushLead() {
@@ -747,7 +805,8 @@ void Reader::flushRun() {
         para_.runs.back().format == format) {
         para_.runs.back().text += runText_;
     } else if (countRun()) {
-        para_.runs.push_back(Run{std::move(format), std::move(runText_), -1});
+        // A copy of exactly the text's size; the buffer keeps its capacity for the next run.
+        para_.runs.push_back(Run{std::move(format), runText_, -1});
     }
     runText_.clear();
 }
@@ -804,8 +863,14 @@ bool Reader::endParagraph(bool isRowEnd) {
                           " paragraphs");
         return false;
     }
-    doc_.paragraphs.push_back(std::move(para_));
-    para_ = Paragraph{};
+    // The runs move into a vector of exactly their number; the working vector keeps its
+    // capacity for the next paragraph.
+    Paragraph &done = doc_.paragraphs.emplace_back();
+    done.format = std::move(para_.format);
+    done.runs.reserve(para_.runs.size());
+    std::move(para_.runs.begin(), para_.runs.end(), std::back_inserter(done.runs));
+    para_.runs.clear();
+    para_.format = ParagraphFormat{};
     return true;
 }
 
@@ -833,8 +898,12 @@ void Reader::commitFontName() {
     while (lead < name.size() && name[lead] == u' ')
         ++lead;
     name.erase(0, lead);
-    if (name.size() > 256)
+    if (name.size() > 256) {
+        // Cut, then trim again: a name that ends in a space would not read back the same.
         name.resize(256);
+        while (!name.empty() && (name.back() == u' ' || name.back() == u'\t'))
+            name.pop_back();
+    }
     if (f.name.empty())
         f.name = std::move(name);
     f.legacy = legacyKindOfFace(f.name) != 0;
@@ -1268,7 +1337,11 @@ void Reader::controlWord(std::string_view name, bool hasParam, int param) {
     case Kw::Strike:
     case Kw::Striked: cp.flags = on ? cp.flags | fStrike : cp.flags & ~fStrike; break;
     case Kw::V: cp.flags = on ? cp.flags | fHidden : cp.flags & ~fHidden; break;
-    case Kw::Fs: cp.halfPoints = hasParam ? std::clamp(param, 2, 3276) : 24; break;
+    case Kw::Fs:
+        cp.halfPoints = hasParam ? std::clamp(param, 2, 3276) : 24;
+        if (hasParam && cp.halfPoints != param)
+            warn("font sizes outside 1 to 1638 points were set to the nearest of these");
+        break;
     case Kw::Cf: cp.fg = hasParam ? param : 0; break;
     case Kw::Cb:
     case Kw::Highlight:
@@ -1408,11 +1481,29 @@ void Reader::controlWord(std::string_view name, bool hasParam, int param) {
     case Kw::Zwbo: textUnit(0x200B); break;
     case Kw::Zwnbo: textUnit(0xFEFF); break;
     case Kw::Chftn:
-        // The automatic number of a footnote reference; the footnote text itself is skipped.
-        if (s.dest == Dest::Body)
-            for (char c : std::to_string(++footnotes_))
-                textUnit(static_cast<char16_t>(c));
+        // The automatic number of a note reference, as the document shows it; the note's own
+        // text is skipped.
+        if (s.dest == Dest::Body) {
+            NoteNumbering &notes = nextNoteIsEndnote() ? endnotes_ : footnotes_;
+            for (char16_t c : formatNumber(notes.style, notes.next))
+                textUnit(c);
+            if (notes.next < 0x7FFFFFFF)
+                ++notes.next;
+        }
         break;
+    case Kw::Ftnstart: footnotes_.next = std::max(param, 1); break;
+    case Kw::Aftnstart: endnotes_.next = std::max(param, 1); break;
+    case Kw::FtnStyle:
+    case Kw::AftnStyle: {
+        const std::string_view style = name.substr(kw == Kw::FtnStyle ? 4 : 5);
+        (kw == Kw::FtnStyle ? footnotes_ : endnotes_).style =
+            style == "alc"   ? ListStyle::LowerLetter
+            : style == "auc" ? ListStyle::UpperLetter
+            : style == "rlc" ? ListStyle::LowerRoman
+            : style == "ruc" ? ListStyle::UpperRoman
+                             : ListStyle::Arabic;
+        break;
+    }
     case Kw::Page: break;
     }
 }
@@ -1446,7 +1537,12 @@ Result<ReadOutcome> Reader::run() {
     ++p_;
     stack_.push_back(top());
 
+    nextProgress_ = progress_ ? begin_ + progressStep : end_ + 1;
     while (p_ < end_ && !done_ && !fatal_) {
+        if (p_ >= nextProgress_) {
+            progress_(offset());
+            nextProgress_ = p_ + progressStep;
+        }
         const std::uint8_t c = *p_;
         if (plainBytes.plain[c]) {
             const Dest d = top().dest;
@@ -1584,14 +1680,17 @@ Result<ReadOutcome> Reader::run() {
     }
     if (fatal_)
         return *fatal_;
+    if (progress_)
+        progress_(static_cast<std::size_t>(end_ - begin_));
     doc_.normalize();
     return ReadOutcome{std::move(doc_), std::move(warnings_)};
 }
 
 } // namespace
 
-Result<ReadOutcome> readRtf(std::span<const std::uint8_t> rtf, const RtfReadLimits &limits) {
-    Reader reader(rtf, limits);
+Result<ReadOutcome> readRtf(std::span<const std::uint8_t> rtf, const RtfReadLimits &limits,
+                            const ReadProgress &progress) {
+    Reader reader(rtf, limits, progress);
     return reader.run();
 }
 

@@ -3,6 +3,7 @@
 #include "core/app/unicode.h"
 #include "core/document/legacy_fonts.h"
 
+#include <charconv>
 #include <map>
 #include <string>
 #include <tuple>
@@ -38,13 +39,31 @@ int nfcOf(ListStyle s) {
 
 class Writer {
   public:
-    explicit Writer(const RichDocument &doc) : doc_(doc) {}
-    std::string build();
+    Writer(const RichDocument &doc, OutputSink &sink) : doc_(doc), sink_(sink) {
+        out_.reserve(blockSize + 4096);
+    }
+    Status build();
 
   private:
+    // The RTF is handed on in blocks of about this size, so that a large document is never
+    // held twice.
+    static constexpr std::size_t blockSize = 1 << 16;
+    void spill() {
+        if (out_.size() >= blockSize)
+            flush();
+    }
+    void flush() {
+        if (!out_.empty() && !failed_)
+            failed_ = !sink_.write(
+                std::span(reinterpret_cast<const std::uint8_t *>(out_.data()), out_.size()));
+        out_.clear();
+    }
+
     void num(const char *word, long long v) {
         out_ += word;
-        out_ += std::to_string(v);
+        char digits[24];
+        const auto end = std::to_chars(digits, digits + sizeof digits, v).ptr;
+        out_.append(digits, end);
     }
     void text(std::u16string_view t, bool legacy, bool symbol = false);
     void picture(const Picture &p);
@@ -58,6 +77,8 @@ class Writer {
     }
 
     const RichDocument &doc_;
+    OutputSink &sink_;
+    bool failed_ = false;
     std::string out_;
     std::map<std::pair<std::u16string, std::uint8_t>, int> fonts_;
     std::map<std::tuple<std::uint8_t, std::uint8_t, std::uint8_t>, int> colors_;
@@ -66,7 +87,12 @@ class Writer {
 
 void Writer::text(std::u16string_view t, bool legacy, bool symbol) {
     static const char hexDigits[] = "0123456789abcdef";
+    std::size_t sinceSpill = 0;
     for (char16_t c : t) {
+        if (++sinceSpill == 4096) {
+            sinceSpill = 0;
+            spill();
+        }
         // A symbol font reads byte b as U+F000 + b: such characters go back as their bytes,
         // and anything else in the run as \uN so that it is not read as a symbol.
         if (symbol && c != u'\t' && c != lineSeparator) {
@@ -91,7 +117,8 @@ void Writer::text(std::u16string_view t, bool legacy, bool symbol) {
             out_ += static_cast<char>(c);
         } else {
             unsigned char b = 0;
-            const bool hasByte = unitToCp1252(c, b);
+            // Windows-1252 has nothing between U+0300 and U+2000, where the Indic scripts lie.
+            const bool hasByte = (c < 0x0300 || c >= 0x2000) && unitToCp1252(c, b);
             static const char hex[] = "0123456789abcdef";
             if (legacy && hasByte) {
                 out_ += "\\'";
@@ -127,19 +154,19 @@ void Writer::picture(const Picture &p) {
     out_ += "\n";
     static const char hex[] = "0123456789abcdef";
     std::size_t col = 0;
-    out_.reserve(out_.size() + p.bytes.size() * 2 + p.bytes.size() / 64 + 4);
     for (std::uint8_t b : p.bytes) {
         out_ += hex[b >> 4];
         out_ += hex[b & 15];
         if (++col == 64) {
             out_ += '\n';
             col = 0;
+            spill();
         }
     }
     out_ += "}";
 }
 
-std::string Writer::build() {
+Status Writer::build() {
     // Tables first: fonts, colours, lists, in order of first use.
     for (const Paragraph &p : doc_.paragraphs) {
         for (const Run &r : p.runs) {
@@ -280,6 +307,7 @@ std::string Writer::build() {
                 text(r.text, legacyKindOfFace(c.faceName) != 0,
                      c.charset == 2 && legacyKindOfFace(c.faceName) == 0);
             out_ += "}";
+            spill();
         }
         // Every paragraph but the last ends with \par; a last paragraph that is empty gets one
         // too, so that readers keep it.
@@ -287,16 +315,16 @@ std::string Writer::build() {
             out_ += "\\par\n";
     }
     out_ += "}\n";
-    return std::move(out_);
+    flush();
+    if (failed_)
+        return Error{"the RTF could not be written"};
+    return {};
 }
 
 } // namespace
 
 Status writeRtf(const RichDocument &doc, OutputSink &out) {
-    const std::string rtf = Writer(doc).build();
-    if (!out.write(std::span(reinterpret_cast<const std::uint8_t *>(rtf.data()), rtf.size())))
-        return Error{"the RTF could not be written"};
-    return {};
+    return Writer(doc, out).build();
 }
 
 Bytes writeRtf(const RichDocument &doc) {

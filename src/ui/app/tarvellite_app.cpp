@@ -71,9 +71,23 @@ bool CTarvelLiteApp::richTextComponentAvailable() {
 }
 
 bool CTarvelLiteApp::InitInstance(const QStringList &arguments) {
+    // A message during start-up closes the splash first, so that it is never hidden behind it.
+    struct SplashClosingPresenter {
+        MessagePresenter outer;
+        explicit SplashClosingPresenter(CTarvelLiteApp &app) {
+            outer = setMessagePresenter({});
+            setMessagePresenter([&app, outer = outer](const Message &message) {
+                app.closeSplash();
+                return outer ? outer(message) : message.defaultAnswer;
+            });
+        }
+        ~SplashClosingPresenter() { setMessagePresenter(std::move(outer)); }
+    } messagesOverSplash(*this);
+
     // Folders: the program's, then the user's with the update folder.
     const QString programFolder = environment_.programFolder.isEmpty()
-                                      ? QCoreApplication::applicationDirPath()
+                                      ? QString::fromStdString(programDataFolder(
+                                            QCoreApplication::applicationDirPath().toStdString()))
                                       : environment_.programFolder;
     QString documents = environment_.documentsFolder;
     if (documents.isEmpty())

@@ -75,6 +75,7 @@ Status LoadDocumentBody(CTarvelLiteView &view, const QString &path) {
     if (loaded->hasLegacyFonts && legacyHook())
         legacyHook()(view, loaded->legacyFonts);
     view.viewport()->update();
+    ReportReadWarnings(name, loaded->warnings);
     return {};
 }
 

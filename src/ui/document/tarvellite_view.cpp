@@ -1,6 +1,7 @@
 #include "ui/document/tarvellite_view.h"
 
 #include "core/app/messages.h"
+#include "core/document/rich_text.h"
 #include "ui/document/command_ids.h"
 #include "ui/document/document_settings.h"
 #include "ui/document/document_units.h"
@@ -478,7 +479,7 @@ void CTarvelLiteView::fontBoxCommand() {
         return;
     }
     QTextCharFormat format;
-    format.setFontFamilies(QStringList{face.left(31)});
+    format.setFontFamilies(QStringList{face.left(qsizetype(faceNameLimit))});
     format.setProperty(CharsetProperty, 1);
     mergeSelectionFormat(format);
     setFocus();

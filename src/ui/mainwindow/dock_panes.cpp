@@ -3,6 +3,7 @@
 #include "ui/app/app_context.h"
 #include "ui/app/frame_services.h"
 #include "ui/document/command_ids.h"
+#include "ui/explorer/flat_frame.h"
 #include "ui/input/kbd_dialog.h"
 #include "ui/search/search_page.h"
 
@@ -82,9 +83,11 @@ void CKbdToolBar::resizeEvent(QResizeEvent *event) {
         dialog_->showTitleBarState(isFloating() || titleBarShown_);
 }
 
-CDirClass::CDirClass(AppContext &, FrameServices &, QWidget *parent)
-    : CDockPane(PANE_ID_FOLDER, QStringLiteral("Folder"),
-                QStringLiteral("The folder explorer will be shown here."), parent) {}
+CDirClass::CDirClass(AppContext &context, FrameServices &frame, QWidget *parent)
+    : CDockPane(PANE_ID_FOLDER, QStringLiteral("Folder"), QString(), parent),
+      explorer_(new CFlatFrame(context, frame)) {
+    setContent(explorer_);
+}
 
 CSearchDock::CSearchDock(AppContext &context, FrameServices &frame, QWidget *parent)
     : CDockPane(PANE_ID_FIND, QStringLiteral("Find / Replace"),

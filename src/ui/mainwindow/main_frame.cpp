@@ -10,13 +10,16 @@
 #include "ui/document/file_hold.h"
 #include "ui/document/tarvellite_doc.h"
 #include "ui/document/tarvellite_view.h"
+#include "ui/explorer/flat_frame.h"
 #include "ui/input/caps_lock.h"
 #include "ui/input/kbd_dialog.h"
 #include "ui/legacy/legacy_on_open.h"
 #include "ui/mainwindow/child_frame.h"
 #include "ui/mainwindow/dock_panes.h"
+#include "ui/mainwindow/document_tabs.h"
 #include "ui/mainwindow/frame_input.h"
 #include "ui/mainwindow/windows_dialog.h"
+#include "ui/preferences/preferences.h"
 
 #include <QAction>
 #include <QApplication>
@@ -29,6 +32,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
+#include <QMimeData>
 #include <QSettings>
 #include <QSlider>
 #include <QStatusBar>
@@ -67,7 +71,6 @@ CMainFrame::CMainFrame(AppContext &context, QWidget *parent)
     : QMainWindow(parent), context_(context) {
     setObjectName(QStringLiteral("mainFrame"));
     setWindowTitle(QString::fromUtf8(productName));
-    setAccessibleName(QString::fromUtf8(productName));
     setDockOptions(AnimatedDocks | AllowTabbedDocks | AllowNestedDocks);
     setTabPosition(Qt::AllDockWidgetAreas, QTabWidget::South);
     mdi_ = new QMdiArea(this);
@@ -76,6 +79,7 @@ CMainFrame::CMainFrame(AppContext &context, QWidget *parent)
     mdi_->setDocumentMode(true);
     mdi_->setTabsClosable(true);
     mdi_->setTabsMovable(true);
+    tabs_ = new DocumentTabs(mdi_);
     setAcceptDrops(true);
 
     const Settings &settings = context_.settings();
@@ -96,6 +100,8 @@ CMainFrame::CMainFrame(AppContext &context, QWidget *parent)
     createMenusAndToolBar();
     createStatusBar();
     createPanes();
+    if (CFlatFrame *explorer = folderPane_->explorer())
+        explorer->selectFolder(QString::fromStdString(settings.defaultUserPath));
     rulerSlot_ = new QWidget(this);
     (new QVBoxLayout(rulerSlot_))->setContentsMargins(0, 0, 0, 0);
     rulerSlot_->setObjectName(commandName(ID_VIEW_RULER));
@@ -131,11 +137,24 @@ CMainFrame::CMainFrame(AppContext &context, QWidget *parent)
     updateLockPanes();
     resize(1100, 760);
     restoreWindowState();
+    syncPaneToggles();
     updateTitle();
 }
 
 CMainFrame::~CMainFrame() {
     qApp->removeEventFilter(this);
+    // The document windows go first, while the frame is whole, and nothing they signal on the
+    // way out reaches it.
+    mdi_->disconnect(this);
+    for (QMdiSubWindow *w : mdi_->subWindowList()) {
+        w->disconnect(this);
+        if (auto *child = qobject_cast<CChildFrame *>(w)) {
+            child->view()->disconnect(this);
+            child->getDocument()->disconnect(this);
+        }
+    }
+    delete mdi_;
+    mdi_ = nullptr;
     context_.setInputRouter(nullptr);
 }
 
@@ -257,20 +276,42 @@ void CMainFrame::createPanes() {
 
     addDockWidget(Qt::BottomDockWidgetArea, keyboardPane_);
     keyboardPane_->setWindowTitle(QStringLiteral("On Screen Keyboard"));
+    keyboardPane_->setAccessibleName(keyboardPane_->windowTitle());
     resizeDocks({keyboardPane_}, {220}, Qt::Vertical);
     keyboardPane_->show();
 
+    for (QDockWidget *pane :
+         {static_cast<QDockWidget *>(keyboardPane_), static_cast<QDockWidget *>(folderPane_),
+          static_cast<QDockWidget *>(findPane_), static_cast<QDockWidget *>(spellPane_)})
+        connect(pane, &QDockWidget::visibilityChanged, this, &CMainFrame::syncPaneToggles);
+    syncPaneToggles();
+    // The look-ahead's dictionary loads once the window has been painted (or after a moment
+    // when it is not shown), so that start-up does not wait for it; until then the dictionary
+    // pane says that none is loaded.
+    QTimer::singleShot(1000, this, &CMainFrame::loadLookAheadDictionary);
+}
+
+void CMainFrame::loadLookAheadDictionary() {
+    if (lookAheadLoaded_)
+        return;
+    lookAheadLoaded_ = true;
+    keyboardPane_->refreshDictionaryStatus(true);
+}
+
+bool CMainFrame::event(QEvent *event) {
+    if (event->type() == QEvent::Paint && !lookAheadLoaded_)
+        QTimer::singleShot(0, this, &CMainFrame::loadLookAheadDictionary);
+    return QMainWindow::event(event);
+}
+
+void CMainFrame::syncPaneToggles() {
     const std::pair<QDockWidget *, int> toggles[] = {{keyboardPane_, ID_CHKKBD},
                                                      {folderPane_, ID_CHKFE},
                                                      {findPane_, ID_CHKFR},
                                                      {spellPane_, ID_DICTIONARY}};
-    for (const auto &[pane, id] : toggles) {
-        QAction *toggle = commands_.value(id);
-        connect(pane, &QDockWidget::visibilityChanged, this,
-                [pane, toggle] { toggle->setChecked(!pane->isHidden()); });
-        toggle->setChecked(!pane->isHidden());
-    }
-    keyboardPane_->refreshDictionaryStatus(true);
+    for (const auto &[pane, id] : toggles)
+        if (QAction *toggle = commands_.value(id))
+            toggle->setChecked(!pane->isHidden());
 }
 
 void CMainFrame::togglePane(QDockWidget *pane) {
@@ -288,6 +329,8 @@ void CMainFrame::storeWindowState() {
     SettingsStore *store = context_.store();
     if (!store)
         return;
+    if (CFlatFrame *explorer = folderPane_->explorer())
+        explorer->storeState();
     store->writeBinary(windowSection, "Geometry", toBytes(saveGeometry()));
     store->writeBinary(windowSection, "Layout", toBytes(saveState(windowStateVersion)));
 }
@@ -338,8 +381,11 @@ void CMainFrame::setStatusText(int paneId, const QString &text) {
         zoomPane_->setText(text);
         return;
     }
-    if (QLabel *label = panes_.value(paneId); label && label->text() != text)
+    if (QLabel *label = panes_.value(paneId); label && label->text() != text) {
         label->setText(text);
+        // The pane's name is its label; what it shows now is its description.
+        label->setAccessibleDescription(text);
+    }
 }
 
 int CMainFrame::zoomSliderPosition() const {
@@ -518,6 +564,15 @@ void CMainFrame::onAutoSaveTick() {
     }
 }
 
+void CMainFrame::showPreferences(bool pageSetupOnly) {
+    if (pageSetupOnly && printPreviewActive())
+        return;
+    CPreferences sheet(context_, activeView(),
+                       pageSetupOnly ? CPreferences::Mode::PageSetup : CPreferences::Mode::Settings,
+                       this);
+    sheet.exec();
+}
+
 void CMainFrame::showAbout() {
     CSplash about(context_.settings().applicationLook, CSplash::Mode::About, this);
     about.exec();
@@ -556,7 +611,12 @@ CChildFrame *CMainFrame::createChild() {
             updateCommandStates();
     });
     connect(view, &CTarvelLiteView::statusChanged, this, &CMainFrame::scheduleStatusUpdate);
-    connect(view, &CTarvelLiteView::fileDropped, this, &CMainFrame::OpenOrInsertFile);
+    // A file dropped on a document window goes to that window.
+    connect(view, &CTarvelLiteView::fileDropped, this, [this, child](const QString &path) {
+        current_ = child;
+        mdi_->setActiveSubWindow(child);
+        OpenOrInsertFile(path);
+    });
     connect(child->getDocument(), &CTarvelLiteDoc::modifiedChanged, this,
             &CMainFrame::scheduleStatusUpdate);
     connect(child->getDocument(), &CTarvelLiteDoc::titleChanged, this,
@@ -585,6 +645,7 @@ void CMainFrame::showChild(CChildFrame *child) {
     }
     current_ = child;
     mdi_->setActiveSubWindow(child);
+    tabs_->attach();
     onSubWindowActivated();
 }
 
@@ -743,9 +804,8 @@ void CMainFrame::setTabbedMode(bool tabbed) {
         mdi_->setTabsClosable(true);
         mdi_->setTabsMovable(true);
         mdi_->setTabShape(QTabWidget::Rounded);
-        if (auto *tabs = mdi_->findChild<QTabBar *>())
-            tabs->setAccessibleName(QStringLiteral("Document tabs"));
     }
+    tabs_->attach();
     if ((context_.settings().tabbedMode != 0) != tabbed)
         context_.changeSettings(WindowPart, [tabbed](Settings &s) { s.tabbedMode = tabbed; });
     if (QAction *look = commands_.value(IDC_STWLOOK))
@@ -870,6 +930,35 @@ void CMainFrame::updateTitle() {
 void CMainFrame::ClearDocumentStatus() {
     for (int id : {int(PANE_PAGE), int(PANE_WORDS), int(PANE_LINE_COL), int(PANE_LANGUAGE)})
         setStatusText(id, QString());
+}
+
+namespace {
+
+QStringList droppedFiles(const QMimeData *data) {
+    QStringList files;
+    if (data && data->hasUrls())
+        for (const QUrl &url : data->urls())
+            if (url.isLocalFile())
+                files << url.toLocalFile();
+    return files;
+}
+
+} // namespace
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent *event) {
+    if (!droppedFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent *event) {
+    // Files dropped on the document area's background (or anywhere else in the window that does
+    // not take them itself).
+    const QStringList files = droppedFiles(event->mimeData());
+    if (files.isEmpty())
+        return;
+    event->acceptProposedAction();
+    for (const QString &file : files)
+        OpenOrInsertFile(file);
 }
 
 void CMainFrame::closeEvent(QCloseEvent *event) {

@@ -28,6 +28,7 @@ class CKbdToolBar;
 class CSearchDock;
 class CSpellDock;
 class CTarvelLiteView;
+class DocumentTabs;
 class FrameInput;
 
 /// The program's main window: the document area of child frames (tabs or overlapping
@@ -70,7 +71,7 @@ class CMainFrame : public QMainWindow, public ViewHost, public FrameServices {
     /// Activates the window holding `path`, if any.
     bool ActivateIfOpen(const QString &path);
     /// Opens documents, inserts any other file as a picture into the active view.
-    void OpenOrInsertFile(const QString &path);
+    void OpenOrInsertFile(const QString &path) override;
     /// Saves the active document, asking for a name when it has none or `saveAs` is set.
     bool saveActiveDocument(bool saveAs);
     /// Switches between tabs and overlapping windows and stores the choice (`TabbedMode`).
@@ -110,6 +111,9 @@ class CMainFrame : public QMainWindow, public ViewHost, public FrameServices {
     /// How many auto-save passes have run.
     int autoSavePasses() const { return autoSavePasses_; }
 
+    /// The preferences sheet (modal): all its pages, or the page setup alone. Page setup does
+    /// nothing during print preview.
+    void showPreferences(bool pageSetupOnly);
     /// Shows the About box (modal).
     void showAbout();
     /// The "Windows..." dialog: the open document windows, to activate, save or close.
@@ -161,14 +165,19 @@ class CMainFrame : public QMainWindow, public ViewHost, public FrameServices {
 
   protected:
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    bool event(QEvent *event) override;
 
   private:
+    void loadLookAheadDictionary();
     QAction *addCommand(QMenu *menu, int id, const QString &text, void (CTarvelLiteView::*slot)(),
                         const QKeySequence &shortcut = {});
     QAction *addFrameCommand(QMenu *menu, int id, const QString &text,
                              const std::function<void()> &run, const QKeySequence &shortcut = {});
     void togglePane(QDockWidget *pane);
+    void syncPaneToggles();
     void createMenusAndToolBar();
     void createStatusBar();
     void createPanes();
@@ -186,6 +195,7 @@ class CMainFrame : public QMainWindow, public ViewHost, public FrameServices {
 
     AppContext &context_;
     QMdiArea *mdi_ = nullptr;
+    DocumentTabs *tabs_ = nullptr;
     QHash<int, QAction *> commands_;
     QComboBox *fontBox_ = nullptr;
     QComboBox *sizeBox_ = nullptr;
@@ -207,6 +217,7 @@ class CMainFrame : public QMainWindow, public ViewHost, public FrameServices {
     bool updatingBoxes_ = false;
     bool capsRemembered_ = false;
     bool overtype_ = false;
+    bool lookAheadLoaded_ = false;
     QTimer autoSaveTimer_;
     QTimer lockKeysTimer_;
     int autoSaveCountdown_ = 0;

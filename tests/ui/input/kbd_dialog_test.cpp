@@ -33,6 +33,7 @@ class StubFrame : public FrameServices {
     int MarkLoadedDictionary(int index) override { return index; }
     QWidget *GetFloatingKeyboardFrame() const override { return nullptr; }
     QTextEdit *activeDocumentEdit() const override { return view; }
+    void OpenOrInsertFile(const QString &) override {}
     QFont statusFont() const override { return {}; }
 
     QTextEdit *view = nullptr;
