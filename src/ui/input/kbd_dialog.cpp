@@ -357,7 +357,9 @@ void CKbdDialog::inputSelectionChanged() {
     const ModifierState &m = input_.modifiers();
     RedrawKeyCaptions(m.shiftLatch != 0, m.ctrlLatch != 0);
     RebuildKeyTooltips();
-    refreshDictionaryStatus();
+    // Until the window loads the first dictionary (after start-up), the load waits for it.
+    if (dictionaryLoaded_)
+        refreshDictionaryStatus();
     frame_.BuildKeyboardMenu();
 }
 
@@ -430,6 +432,7 @@ int CKbdDialog::cycleKeyboardList() {
 }
 
 void CKbdDialog::refreshDictionaryStatus(bool always) {
+    dictionaryLoaded_ = true;
     context_.setLookAheadSource(lookup_.get());
     Settings &settings = context_.mutableSettings();
     if (always)

@@ -61,7 +61,8 @@ class CKbdDialog : public QWidget, public InputListener {
     int cycleKeyboardList();
 
     /// Loads the lookup dictionary for the current language (again only when the language
-    /// changed, unless `always`) and shows its state in the status bar.
+    /// changed, unless `always`) and shows its state in the status bar. The first call is the
+    /// window's; from then on every change of language loads the language's dictionary.
     void refreshDictionaryStatus(bool always = false);
     LookupDictionary &lookupDictionary() { return *lookup_; }
 
@@ -115,6 +116,7 @@ class CKbdDialog : public QWidget, public InputListener {
     bool shownCtrl_ = false;
     bool shownCaps_ = false;
     bool filling_ = false;
+    bool dictionaryLoaded_ = false;
 };
 
 } // namespace tarvellite::ui
