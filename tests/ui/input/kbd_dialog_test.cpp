@@ -10,8 +10,10 @@
 #include "ui/input/input_router.h"
 #include "ui/input/kbd_dialog.h"
 #include "ui/input/kbd_fields.h"
+#include "ui/input/my_tooltip.h"
 
 #include <QComboBox>
+#include <QHelpEvent>
 #include <QMainWindow>
 #include <QPushButton>
 #include <QTest>
@@ -275,6 +277,22 @@ class KbdDialogTest : public QObject {
                           q(captionText(cur, aPos, LayerShift)),
                           q(captionText(base, aPos, LayerNormal)),
                           q(captionText(cur, aPos, LayerNormal))));
+    }
+
+    // A key's tooltip shows in the large-font tooltip, tabs widened to four spaces.
+    void largeFontTooltip() {
+        QPushButton *k = dialog_->key(keyIdOf('k'));
+        QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), k->mapToGlobal(QPoint(2, 2)));
+        QCoreApplication::sendEvent(k, &help);
+        CMyToolTipCtrl *tip = dialog_->toolTipCtrl();
+        QVERIFY(tip->isVisible());
+        QCOMPARE(tip->shownLabel(), k->toolTip());
+        QCOMPARE(tip->labelFont().pixelSize(), 26);
+        QTest::mouseClick(k, Qt::LeftButton);
+        QVERIFY(!tip->isVisible());
+        tip->showTip(QPoint(0, 0), QStringLiteral("a\tb"));
+        QCOMPARE(tip->shownLabel(), QStringLiteral("a    b"));
+        tip->hide();
     }
 
     // Every control has an object name (its id) and an accessible name that is its caption.
