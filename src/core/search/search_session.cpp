@@ -46,18 +46,24 @@ bool SearchSession::position(SearchText *text, Direction d) {
     return true;
 }
 
-bool SearchSession::searchLineForward(SearchText &text) {
-    const std::u16string line = text.lineText(searchLine_);
-    if (searchColumn_ < 0 || std::size_t(searchColumn_) > line.size())
-        return false;
-    const int first = text.lineStart(searchLine_);
+MatchRule SearchSession::lineRule(SearchText &text, int first) const {
     MatchRule rule{.wholeWord = wholeWord, .passLimit = std::nullopt, .accept = nullptr};
+    // The second pass ends where the first one began.
     if (!firstPass_ && savedSelection_.first - first >= 0)
         rule.passLimit = std::size_t(savedSelection_.first - first);
     if (matchFont)
         rule.accept = [&text, first](std::size_t p, std::size_t n) {
             return text.formatMatches(first + int(p), int(n));
         };
+    return rule;
+}
+
+bool SearchSession::searchLineForward(SearchText &text) {
+    const std::u16string line = text.lineText(searchLine_);
+    if (searchColumn_ < 0 || std::size_t(searchColumn_) > line.size())
+        return false;
+    const int first = text.lineStart(searchLine_);
+    const MatchRule rule = lineRule(text, first);
     const auto p = findForward(line, searchText, std::size_t(searchColumn_), rule);
     if (!p)
         return false;
@@ -72,13 +78,7 @@ bool SearchSession::searchLineBackward(SearchText &text) {
     const int limit = text.selection().first - first;
     if (limit <= 0)
         return false;
-    MatchRule rule{.wholeWord = wholeWord, .passLimit = std::nullopt, .accept = nullptr};
-    if (!firstPass_ && savedSelection_.first - first >= 0)
-        rule.passLimit = std::size_t(savedSelection_.first - first);
-    if (matchFont)
-        rule.accept = [&text, first](std::size_t p, std::size_t n) {
-            return text.formatMatches(first + int(p), int(n));
-        };
+    const MatchRule rule = lineRule(text, first);
     const auto p = findBackward(line, searchText, std::size_t(limit), rule);
     if (!p)
         return false;

@@ -60,6 +60,8 @@ class SearchSession {
   private:
     void start(SearchText *text, Direction d);
     bool position(SearchText *text, Direction d);
+    /// The match rule for the line starting at `first`.
+    MatchRule lineRule(SearchText &text, int first) const;
     bool searchLineForward(SearchText &text);
     bool searchLineBackward(SearchText &text);
 
