@@ -264,6 +264,23 @@ class KbdDialogTest : public QObject {
             QCOMPARE(dialog_->key(1054)->text(), QStringLiteral("OVR"));
             QCOMPARE(k->accessibleName(), k->text().isEmpty() ? QStringLiteral("k") : k->text());
         }
+        // The physical Shift key shows the Shift layer while it is held.
+        const KeyCaptionTable &t = input_->keyCaptionTable();
+        const auto shown = [&t](int key, int layer) {
+            const std::u16string s = captionText(t, key, layer);
+            return QString::fromUtf16(s.data(), qsizetype(s.size()));
+        };
+        int differs = 0;
+        while (differs < CKbdDialog::characterKeyCount - 1 &&
+               shown(differs, LayerShift) == shown(differs, LayerNormal))
+            ++differs;
+        QVERIFY(shown(differs, LayerShift) != shown(differs, LayerNormal));
+        QPushButton *key = dialog_->key(CKbdDialog::firstKeyId + differs);
+        QTest::keyPress(clicked_, Qt::Key_Shift);
+        QCOMPARE(key->text(), shown(differs, LayerShift));
+        QTest::keyRelease(clicked_, Qt::Key_Shift);
+        QCOMPARE(key->text(), shown(differs, LayerNormal));
+
         // The tooltip puts keyboard 0's character beside the current one, shifted first.
         const KeyCaptionTable &base = tables_.baseCaptionTable;
         const KeyCaptionTable &cur = input_->keyCaptionTable();
