@@ -93,9 +93,22 @@ class PanesTest : public QObject {
         QCOMPARE(frame_->CycleInputSelection(false), (before + 2) % keyboards);
         QCOMPARE(keyboard()->keyboardList()->currentIndex(), (before + 2) % keyboards);
 
+        keyboard()->keyboardList()->setCurrentIndex(before);
+        QCOMPARE(input_->currentLanguage().selectedKeyboard, before);
+
+        // The search text typed with the on-screen keyboard into the find field finds the
+        // word typed into the document, and Change All changes it.
         const QString word = text.section(QLatin1Char(' '), 0, 0);
-        CSearchPage *find = static_cast<CSearchDock *>(frame_->findChild<CSearchDock *>())->page();
-        find->searchField()->setEditText(word);
+        CSearchPage *find = frame_->findChild<CSearchDock *>()->page();
+        find->searchField()->setFocus();
+        QCOMPARE(keyboard()->textTarget(), find->searchField());
+        click("kalvi");
+        QCOMPARE(find->searchField()->currentText(), word);
+        QTextCursor c = typed->textCursor();
+        c.setPosition(0);
+        typed->setTextCursor(c);
+        find->Forward();
+        QCOMPARE(typed->textCursor().selectedText(), word);
         find->changeField()->setEditText(QStringLiteral("x"));
         find->ChangeAll();
         QCOMPARE(typed->toPlainText(), QStringLiteral("x x"));
