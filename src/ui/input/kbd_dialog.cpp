@@ -453,8 +453,10 @@ void CKbdDialog::setTextTarget(QWidget *field) {
 void CKbdDialog::onFocusChanged(QWidget *, QWidget *now) {
     if (!now || now == this || isAncestorOf(now))
         return;
-    // The floating pane's own window taking the focus changes nothing either.
-    if (now->window() == window() && !window()->inherits("QMainWindow"))
+    // The floating pane's own window taking the focus changes nothing either, nor does a
+    // popup (the open language list).
+    if ((now->window() == window() && !window()->inherits("QMainWindow")) ||
+        now->window()->windowType() == Qt::Popup)
         return;
     // Following the focus: a field with Indic input becomes the target, anything else (the
     // document among them) gives the keys back to the document.
