@@ -438,7 +438,8 @@ struct KeywordMap {
     }
     Kw find(std::string_view name) const {
         for (std::size_t i = hash(name); const KwEntry *e = slots[i]; i = (i + 1) & (slotCount - 1))
-            if (e->name == name)
+            if (e->name.size() == name.size() &&
+                std::equal(name.begin(), name.end(), e->name.begin()))
                 return e->kw;
         return Kw::Unknown;
     }
@@ -562,6 +563,7 @@ class Reader {
     void popGroup();
     void skipGroup();
     void controlWord(std::string_view name, bool hasParam, int param);
+    bool bodyUnicodeEscape();
     void controlSymbol(std::uint8_t c);
     void destination(Dest d);
 
@@ -1162,6 +1164,39 @@ void Reader::controlSymbol(std::uint8_t c) {
     }
 }
 
+// "\uN" in body text, most of the bytes of an Indic document: read here without the keyword
+// lookup, and a one-byte fallback stepped over at once. Does exactly what `controlWord` and
+// the main loop would do; returns false, reading nothing, for anything else.
+bool Reader::bodyUnicodeEscape() {
+    const auto digit = [](std::uint8_t c) { return c >= '0' && c <= '9'; };
+    if (end_ - p_ < 3 || p_[1] != 'u' || skipCount_ != 0 || starPending_ || pendingLead_ != 0 ||
+        top().dest != Dest::Body)
+        return false;
+    const std::uint8_t *q = p_ + 2;
+    const bool negative = *q == '-';
+    if (negative)
+        ++q;
+    if (q >= end_ || !digit(*q))
+        return false;
+    long long value = 0;
+    int digits = 0;
+    for (; q < end_ && digit(*q); ++q, ++digits)
+        if (digits < 10)
+            value = value * 10 + (*q - '0');
+    if (q < end_ && *q == ' ')
+        ++q;
+    p_ = q;
+    value = std::min<long long>(value, 0x7FFFFFFF);
+    const int param = static_cast<int>(negative ? -value : value);
+    bodyUnit(static_cast<char16_t>(param < 0 ? param + 65536 : param));
+    skipCount_ = static_cast<std::size_t>(top().uc);
+    if (skipCount_ == 1 && p_ < end_ && plainBytes.plain[*p_]) {
+        ++p_;
+        skipCount_ = 0;
+    }
+    return true;
+}
+
 void Reader::controlWord(std::string_view name, bool hasParam, int param) {
     const bool star = starPending_;
     starPending_ = false;
@@ -1569,7 +1604,11 @@ Result<ReadOutcome> Reader::run() {
                 const std::uint8_t *q = p_;
                 while (q < end_ && plainBytes.plain[*q])
                     ++q;
-                runText_.append(p_, q); // widening copy of ASCII
+                // Widening copy of ASCII, without the temporary string that an append of
+                // byte iterators would build.
+                const std::size_t at = runText_.size();
+                runText_.resize(at + static_cast<std::size_t>(q - p_));
+                std::copy(p_, q, runText_.begin() + static_cast<std::ptrdiff_t>(at));
                 p_ = q;
                 continue;
             }
@@ -1605,6 +1644,8 @@ Result<ReadOutcome> Reader::run() {
             popGroup();
             break;
         case '\\': {
+            if (bodyUnicodeEscape())
+                break;
             ++p_;
             if (p_ >= end_)
                 break;
