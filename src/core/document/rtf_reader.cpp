@@ -487,6 +487,9 @@ struct FontDef {
     std::u16string name;
     int charset = -1;
     int codePage = 0;
+    // The code page of the character set, looked up when text in the font is first read:
+    // font tables name many fonts whose double-byte tables would be costly to build.
+    int charsetPage = 0;
     const CodePage *decoder = nullptr;
     bool legacy = false;
 };
@@ -668,7 +671,11 @@ const CodePage *Reader::currentDecoder() {
     const int font = top().dest == Dest::FontTable ? definingFont_ : top().chr.font;
     if (top().dest == Dest::FontTable || font != cachedDecoderFont_) {
         const CodePage *d = nullptr;
-        if (const FontDef *f = fontFor(font)) {
+        if (FontDef *f = const_cast<FontDef *>(fontFor(font))) {
+            if (!f->decoder && !f->codePage && f->charsetPage) {
+                f->decoder = CodePage::get(f->charsetPage);
+                f->charsetPage = 0;
+            }
             if (f->legacy)
                 d = CodePage::get(ansiCodePage);
             else if (f->decoder)
@@ -717,6 +724,12 @@ void Reader::textByte(std::uint8_t b) {
     if (d == Dest::FontTable && b == ';') {
         flushLead();
         commitFontName();
+        return;
+    }
+    if (d == Dest::FontTable && b >= 0x20 && b < 0x7F && !pendingLead_) {
+        // Printable ASCII is itself in every code page read here: the name's table is not
+        // needed for it.
+        textUnit(b);
         return;
     }
     if (d != Dest::Body && d != Dest::FontTable)
@@ -1341,8 +1354,8 @@ void Reader::controlWord(std::string_view name, bool hasParam, int param) {
             FontDef &f = fonts_[fontByNumber_[definingFont_]];
             f.charset = std::clamp(param, 0, 255);
             if (!f.codePage) {
-                const int page = codePageForCharset(f.charset);
-                f.decoder = page ? CodePage::get(page) : nullptr;
+                f.charsetPage = codePageForCharset(f.charset);
+                f.decoder = nullptr;
             }
         }
         break;
