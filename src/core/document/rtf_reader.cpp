@@ -421,11 +421,17 @@ struct KeywordMap {
     static constexpr std::size_t slotCount = 1024;
     std::array<const KwEntry *, slotCount> slots{};
 
+    // The first eight letters and the last eight, packed and mixed by one multiplication:
+    // no chain of dependent multiplications per letter.
     static std::size_t hash(std::string_view name) {
-        std::uint32_t h = 2166136261u;
-        for (char c : name)
-            h = (h ^ static_cast<std::uint8_t>(c)) * 16777619u;
-        return h & (slotCount - 1);
+        const std::size_t n = name.size();
+        std::uint64_t head = 0, tail = 0;
+        for (std::size_t i = 0; i < n && i < 8; ++i)
+            head |= std::uint64_t(static_cast<std::uint8_t>(name[i])) << (8 * i);
+        for (std::size_t i = n > 8 ? n - 8 : n; i < n; ++i)
+            tail = (tail << 8) | static_cast<std::uint8_t>(name[i]);
+        const std::uint64_t h = (head ^ (tail * 0x9E3779B97F4A7C15ull) ^ n) * 0xD6E8FEB86659FD93ull;
+        return static_cast<std::size_t>(h >> 54) & (slotCount - 1);
     }
     KeywordMap() {
         static_assert(std::size(keywordTable) * 3 < slotCount);
