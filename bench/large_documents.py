@@ -5,7 +5,9 @@ Converts a generated 10 MB Tamil RTF and the largest files of an RTF corpus with
 `tarvellite-cli convert` to .txt and to .tvl, and, when unrtf is installed, with
 `unrtf --text` on the same files; prints the median wall time of each, the ratio to unrtf and
 the peak memory against the input's size. Then the time to save that document as .tvl and .rtf
-through the core writer and through the program's save path (an editing view, offscreen).
+through the core writer and through the program's save path (an editing view, offscreen), and
+in that view the time to open it and keystrokes typed into it (also for the same text as a
+UTF-8 text file).
 
     bench/large_documents.py [--build build] [--runs 5] [--corpus FOLDER]
 
@@ -138,6 +140,13 @@ def main():
             env = dict(os.environ)
             env.setdefault("QT_QPA_PLATFORM", "offscreen")
             subprocess.run([view_save, generated, work], check=True, env=env,
+                           stderr=subprocess.DEVNULL)
+            # The same text as an ordinary UTF-8 text file.
+            text = os.path.join(work, "tamil-10mb.txt")
+            with open(text, "wb") as f:
+                subprocess.run([cli, "convert", "--quiet", generated, "-"], check=True, stdout=f)
+            print(f"the same text as UTF-8, {os.path.getsize(text) / 1e6:.1f} MB:")
+            subprocess.run([view_save, text, work], check=True, env=env,
                            stderr=subprocess.DEVNULL)
         else:
             print("view_save_speed is not built: the program's save path is not measured")
