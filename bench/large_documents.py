@@ -141,11 +141,13 @@ def main():
             env.setdefault("QT_QPA_PLATFORM", "offscreen")
             subprocess.run([view_save, generated, work], check=True, env=env,
                            stderr=subprocess.DEVNULL)
-            # The same text as an ordinary UTF-8 text file.
+            # Its text, repeated to 10 MB, as an ordinary UTF-8 text file.
+            once = subprocess.run([cli, "convert", "--quiet", generated, "-"], check=True,
+                                  stdout=subprocess.PIPE).stdout
             text = os.path.join(work, "tamil-10mb.txt")
             with open(text, "wb") as f:
-                subprocess.run([cli, "convert", "--quiet", generated, "-"], check=True, stdout=f)
-            print(f"the same text as UTF-8, {os.path.getsize(text) / 1e6:.1f} MB:")
+                f.write(once * (10_000_000 // len(once) + 1))
+            print(f"its text as UTF-8, {os.path.getsize(text) / 1e6:.1f} MB:")
             subprocess.run([view_save, text, work], check=True, env=env,
                            stderr=subprocess.DEVNULL)
         else:
