@@ -1,6 +1,7 @@
 // Helpers shared by the command-line programs.
 
 #include "cli/command.h"
+#include "core/app/folders.h"
 
 #include <cstdio>
 #include <unistd.h>
@@ -13,7 +14,7 @@ std::string programFolder() {
     if (n <= 0)
         return "./";
     std::string path(buf, static_cast<std::size_t>(n));
-    return path.substr(0, path.rfind('/') + 1);
+    return programDataFolder(path.substr(0, path.rfind('/') + 1)) + "/";
 }
 
 std::optional<int> parseCount(const std::string &text) {

@@ -86,7 +86,8 @@ bool CTarvelLiteApp::InitInstance(const QStringList &arguments) {
 
     // Folders: the program's, then the user's with the update folder.
     const QString programFolder = environment_.programFolder.isEmpty()
-                                      ? QCoreApplication::applicationDirPath()
+                                      ? QString::fromStdString(programDataFolder(
+                                            QCoreApplication::applicationDirPath().toStdString()))
                                       : environment_.programFolder;
     QString documents = environment_.documentsFolder;
     if (documents.isEmpty())

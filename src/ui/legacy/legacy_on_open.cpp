@@ -3,12 +3,12 @@
 #include "core/app/messages.h"
 #include "core/document/legacy_fonts.h"
 #include "core/legacy/legacy_runs.h"
+#include "ui/app/message_wait_box.h"
 #include "ui/document/document_io.h"
 #include "ui/document/model_mapping.h"
 #include "ui/document/tarvellite_view.h"
 #include "ui/document/view_host.h"
 #include "ui/legacy/legacy_options.h"
-#include "ui/app/message_wait_box.h"
 
 #include <QTextDocument>
 

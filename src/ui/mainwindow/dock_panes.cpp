@@ -3,6 +3,7 @@
 #include "ui/app/app_context.h"
 #include "ui/app/frame_services.h"
 #include "ui/document/command_ids.h"
+#include "ui/explorer/flat_frame.h"
 
 #include <QLabel>
 
@@ -58,9 +59,11 @@ void CKbdToolBar::refreshDictionaryStatus(bool always) {
     frame_.MarkLoadedDictionary(lookup_->chosenIndex() >= 0 ? lookup_->chosenIndex() : -2);
 }
 
-CDirClass::CDirClass(AppContext &, FrameServices &, QWidget *parent)
-    : CDockPane(PANE_ID_FOLDER, QStringLiteral("Folder"),
-                QStringLiteral("The folder explorer will be shown here."), parent) {}
+CDirClass::CDirClass(AppContext &context, FrameServices &frame, QWidget *parent)
+    : CDockPane(PANE_ID_FOLDER, QStringLiteral("Folder"), QString(), parent),
+      explorer_(new CFlatFrame(context, frame)) {
+    setContent(explorer_);
+}
 
 CSearchDock::CSearchDock(AppContext &, FrameServices &, QWidget *parent)
     : CDockPane(PANE_ID_FIND, QStringLiteral("Find / Replace"),

@@ -47,11 +47,18 @@ class CKbdToolBar : public CDockPane {
     std::unique_ptr<LookupDictionary> lookup_;
 };
 
+class CFlatFrame;
+
 /// "Folder": the folder explorer's pane.
 class CDirClass : public CDockPane {
     Q_OBJECT
   public:
     CDirClass(AppContext &context, FrameServices &frame, QWidget *parent);
+
+    CFlatFrame *explorer() const { return explorer_; }
+
+  private:
+    CFlatFrame *explorer_;
 };
 
 /// "Find / Replace": the find and replace pane.

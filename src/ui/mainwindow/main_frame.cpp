@@ -10,6 +10,7 @@
 #include "ui/document/file_hold.h"
 #include "ui/document/tarvellite_doc.h"
 #include "ui/document/tarvellite_view.h"
+#include "ui/explorer/flat_frame.h"
 #include "ui/input/caps_lock.h"
 #include "ui/legacy/legacy_on_open.h"
 #include "ui/mainwindow/child_frame.h"
@@ -29,6 +30,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
+#include <QMimeData>
 #include <QSettings>
 #include <QSlider>
 #include <QStatusBar>
@@ -96,6 +98,8 @@ CMainFrame::CMainFrame(AppContext &context, QWidget *parent)
     createMenusAndToolBar();
     createStatusBar();
     createPanes();
+    if (CFlatFrame *explorer = folderPane_->explorer())
+        explorer->selectFolder(QString::fromStdString(settings.defaultUserPath));
     rulerSlot_ = new QWidget(this);
     (new QVBoxLayout(rulerSlot_))->setContentsMargins(0, 0, 0, 0);
     rulerSlot_->setObjectName(commandName(ID_VIEW_RULER));
@@ -323,6 +327,8 @@ void CMainFrame::storeWindowState() {
     SettingsStore *store = context_.store();
     if (!store)
         return;
+    if (CFlatFrame *explorer = folderPane_->explorer())
+        explorer->storeState();
     store->writeBinary(windowSection, "Geometry", toBytes(saveGeometry()));
     store->writeBinary(windowSection, "Layout", toBytes(saveState(windowStateVersion)));
 }
@@ -590,7 +596,12 @@ CChildFrame *CMainFrame::createChild() {
             updateCommandStates();
     });
     connect(view, &CTarvelLiteView::statusChanged, this, &CMainFrame::scheduleStatusUpdate);
-    connect(view, &CTarvelLiteView::fileDropped, this, &CMainFrame::OpenOrInsertFile);
+    // A file dropped on a document window goes to that window.
+    connect(view, &CTarvelLiteView::fileDropped, this, [this, child](const QString &path) {
+        current_ = child;
+        mdi_->setActiveSubWindow(child);
+        OpenOrInsertFile(path);
+    });
     connect(child->getDocument(), &CTarvelLiteDoc::modifiedChanged, this,
             &CMainFrame::scheduleStatusUpdate);
     connect(child->getDocument(), &CTarvelLiteDoc::titleChanged, this,
@@ -904,6 +915,35 @@ void CMainFrame::updateTitle() {
 void CMainFrame::ClearDocumentStatus() {
     for (int id : {int(PANE_PAGE), int(PANE_WORDS), int(PANE_LINE_COL), int(PANE_LANGUAGE)})
         setStatusText(id, QString());
+}
+
+namespace {
+
+QStringList droppedFiles(const QMimeData *data) {
+    QStringList files;
+    if (data && data->hasUrls())
+        for (const QUrl &url : data->urls())
+            if (url.isLocalFile())
+                files << url.toLocalFile();
+    return files;
+}
+
+} // namespace
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent *event) {
+    if (!droppedFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent *event) {
+    // Files dropped on the document area's background (or anywhere else in the window that does
+    // not take them itself).
+    const QStringList files = droppedFiles(event->mimeData());
+    if (files.isEmpty())
+        return;
+    event->acceptProposedAction();
+    for (const QString &file : files)
+        OpenOrInsertFile(file);
 }
 
 void CMainFrame::closeEvent(QCloseEvent *event) {

@@ -71,7 +71,7 @@ class CMainFrame : public QMainWindow, public ViewHost, public FrameServices {
     /// Activates the window holding `path`, if any.
     bool ActivateIfOpen(const QString &path);
     /// Opens documents, inserts any other file as a picture into the active view.
-    void OpenOrInsertFile(const QString &path);
+    void OpenOrInsertFile(const QString &path) override;
     /// Saves the active document, asking for a name when it has none or `saveAs` is set.
     bool saveActiveDocument(bool saveAs);
     /// Switches between tabs and overlapping windows and stores the choice (`TabbedMode`).
@@ -162,6 +162,8 @@ class CMainFrame : public QMainWindow, public ViewHost, public FrameServices {
 
   protected:
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     bool event(QEvent *event) override;
 
