@@ -145,8 +145,9 @@ def main():
             once = subprocess.run([cli, "convert", "--quiet", generated, "-"], check=True,
                                   stdout=subprocess.PIPE).stdout
             text = os.path.join(work, "tamil-10mb.txt")
+            repeated = (once * (10_000_000 // len(once) + 1))[:10_000_000]
             with open(text, "wb") as f:
-                f.write(once * (10_000_000 // len(once) + 1))
+                f.write(repeated[:repeated.rfind(b"\n") + 1])
             print(f"its text as UTF-8, {os.path.getsize(text) / 1e6:.1f} MB:")
             subprocess.run([view_save, text, work], check=True, env=env,
                            stderr=subprocess.DEVNULL)
