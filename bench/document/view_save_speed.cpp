@@ -1,6 +1,8 @@
 // The program's own open and save path on a large document, without its windows: the file
 // read into an editing view (the whole text laid out into the view's document) and the view's
-// text saved as .tvl and .rtf through a temporary file and a rename, each best of three.
+// text saved as .tvl and .rtf through a temporary file and a rename, each best of three; then
+// keystrokes typed into the view in the middle of a long paragraph and at the end, each timed
+// from the key event to the repainted view (median and 99th percentile).
 // Run with QT_QPA_PLATFORM=offscreen.
 //
 //   view_save_speed IN FOLDER
@@ -11,9 +13,12 @@
 #include "ui/document/view_host.h"
 
 #include <QApplication>
+#include <QKeyEvent>
+#include <QTextBlock>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <vector>
 
 using namespace tarvellite;
 using namespace tarvellite::ui;
@@ -67,5 +72,32 @@ int main(int argc, char **argv) {
         });
         std::printf("view save %s %.1f ms\n", name + 5, ms);
     }
+    // Typing: a Tamil letter a key, as the engine delivers it, in the middle of the longest
+    // paragraph near the middle of the document, then at the end.
+    const auto typeAt = [&](const char *where, int position) {
+        QTextCursor cursor = view.textCursor();
+        cursor.setPosition(position);
+        view.setTextCursor(cursor);
+        view.ensureCursorVisible();
+        view.viewport()->repaint();
+        std::vector<double> times;
+        for (int i = 0; i < 200; ++i) {
+            const QString text = i % 5 == 4 ? QStringLiteral(" ") : QStringLiteral("\u0B95");
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text);
+            const auto start = std::chrono::steady_clock::now();
+            QApplication::sendEvent(&view, &press);
+            view.viewport()->repaint();
+            times.push_back(
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                    .count());
+        }
+        std::sort(times.begin(), times.end());
+        std::printf("view typing %s: median %.2f ms, p99 %.2f ms\n", where, times[times.size() / 2],
+                    times[times.size() * 99 / 100]);
+    };
+    QTextDocument *text = view.document();
+    QTextBlock middle = text->findBlock(text->characterCount() / 2);
+    typeAt("mid-paragraph", middle.position() + middle.length() / 2);
+    typeAt("at the end", text->characterCount() - 1);
     return 0;
 }

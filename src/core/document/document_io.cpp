@@ -49,7 +49,7 @@ Result<LoadedDocument> LoadDocumentBody(std::string_view fileName,
     if (isRtfKind(loaded.kind) && !body.empty()) {
         // The program's own kinds are RTF behind an optional header and nothing else.
         if (mayHaveHeader(loaded.kind) && !startsWithRtf(body))
-            return Error{"the file is not a TarvelLite document", bodyOffset};
+            return Error{"the file is not a TarvelLite document"};
         if (!startsWithRtf(body) && looksLikeText(body)) {
             loaded.document = RichDocument::fromPlainText(decodePlainText(body));
             loaded.warnings.push_back(

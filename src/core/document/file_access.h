@@ -61,6 +61,8 @@ class AtomicFileSink final : public OutputSink {
     std::string temporary_;
     int fd_ = -1;
     int error_ = 0;
+    std::size_t written_ = 0;
+    std::size_t startedUpTo_ = 0;
 };
 
 /// Writes to an open file descriptor (standard output).

@@ -133,20 +133,27 @@ class BlockWriter {
 Status writePlainText(const RichDocument &doc, OutputSink &out) {
     BlockWriter block(out);
     const bool ok = forEachTextPiece(doc, u"\r\n", u"\r\n", [&block](std::u16string_view piece) {
+        // At most four bytes a unit (a break as CR LF), written through a pointer into room
+        // made for the piece.
         Bytes &b = block.buffer();
+        const std::size_t start = b.size();
+        b.resize(start + piece.size() * 4);
+        std::uint8_t *o = b.data() + start;
         for (std::size_t i = 0; i < piece.size(); ++i) {
             const char16_t c = piece[i];
             if (c == u'\r' || c == u'\n' || c == u'\u2029') {
                 if (c == u'\r' && i + 1 < piece.size() && piece[i + 1] == u'\n')
                     ++i;
-                b.insert(b.end(), {'\r', 0, '\n', 0});
+                *o++ = '\r';
+                *o++ = 0;
+                *o++ = '\n';
+                *o++ = 0;
             } else {
-                b.push_back(static_cast<std::uint8_t>(c & 0xFF));
-                b.push_back(static_cast<std::uint8_t>(c >> 8));
+                *o++ = static_cast<std::uint8_t>(c & 0xFF);
+                *o++ = static_cast<std::uint8_t>(c >> 8);
             }
-            if ((i & 0xFFF) == 0xFFF && !block.spill())
-                return false;
         }
+        b.resize(static_cast<std::size_t>(o - b.data()));
         return block.spill();
     });
     if (!ok || !block.flush())
@@ -158,8 +165,36 @@ Status writeUtf8Text(const RichDocument &doc, OutputSink &out, std::string_view 
     BlockWriter block(out);
     const std::u16string end(lineEnd.begin(), lineEnd.end());
     const bool ok = forEachTextPiece(doc, end, end, [&block](std::u16string_view piece) {
-        const std::string utf8 = utf16ToUtf8(piece);
-        block.buffer().insert(block.buffer().end(), utf8.begin(), utf8.end());
+        // At most three bytes a unit: a pair of surrogates makes four from two.
+        Bytes &b = block.buffer();
+        const std::size_t start = b.size();
+        b.resize(start + piece.size() * 3);
+        std::uint8_t *o = b.data() + start;
+        for (std::size_t i = 0; i < piece.size(); ++i) {
+            char32_t cp = piece[i];
+            if (cp < 0x80) {
+                *o++ = static_cast<std::uint8_t>(cp);
+                continue;
+            }
+            if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < piece.size() && piece[i + 1] >= 0xDC00 &&
+                piece[i + 1] <= 0xDFFF) {
+                cp = 0x10000 + ((cp - 0xD800) << 10) + (piece[++i] - 0xDC00);
+            } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+                cp = 0xFFFD;
+            }
+            if (cp < 0x800) {
+                *o++ = static_cast<std::uint8_t>(0xC0 | (cp >> 6));
+            } else if (cp < 0x10000) {
+                *o++ = static_cast<std::uint8_t>(0xE0 | (cp >> 12));
+                *o++ = static_cast<std::uint8_t>(0x80 | ((cp >> 6) & 0x3F));
+            } else {
+                *o++ = static_cast<std::uint8_t>(0xF0 | (cp >> 18));
+                *o++ = static_cast<std::uint8_t>(0x80 | ((cp >> 12) & 0x3F));
+                *o++ = static_cast<std::uint8_t>(0x80 | ((cp >> 6) & 0x3F));
+            }
+            *o++ = static_cast<std::uint8_t>(0x80 | (cp & 0x3F));
+        }
+        b.resize(static_cast<std::size_t>(o - b.data()));
         return block.spill();
     });
     if (!ok || !block.flush())

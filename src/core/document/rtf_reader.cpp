@@ -421,11 +421,17 @@ struct KeywordMap {
     static constexpr std::size_t slotCount = 1024;
     std::array<const KwEntry *, slotCount> slots{};
 
+    // The first eight letters and the last eight, packed and mixed by one multiplication:
+    // no chain of dependent multiplications per letter.
     static std::size_t hash(std::string_view name) {
-        std::uint32_t h = 2166136261u;
-        for (char c : name)
-            h = (h ^ static_cast<std::uint8_t>(c)) * 16777619u;
-        return h & (slotCount - 1);
+        const std::size_t n = name.size();
+        std::uint64_t head = 0, tail = 0;
+        for (std::size_t i = 0; i < n && i < 8; ++i)
+            head |= std::uint64_t(static_cast<std::uint8_t>(name[i])) << (8 * i);
+        for (std::size_t i = n > 8 ? n - 8 : n; i < n; ++i)
+            tail = (tail << 8) | static_cast<std::uint8_t>(name[i]);
+        const std::uint64_t h = (head ^ (tail * 0x9E3779B97F4A7C15ull) ^ n) * 0xD6E8FEB86659FD93ull;
+        return static_cast<std::size_t>(h >> 54) & (slotCount - 1);
     }
     KeywordMap() {
         static_assert(std::size(keywordTable) * 3 < slotCount);
@@ -438,7 +444,8 @@ struct KeywordMap {
     }
     Kw find(std::string_view name) const {
         for (std::size_t i = hash(name); const KwEntry *e = slots[i]; i = (i + 1) & (slotCount - 1))
-            if (e->name == name)
+            if (e->name.size() == name.size() &&
+                std::equal(name.begin(), name.end(), e->name.begin()))
                 return e->kw;
         return Kw::Unknown;
     }
@@ -486,6 +493,9 @@ struct FontDef {
     std::u16string name;
     int charset = -1;
     int codePage = 0;
+    // The code page of the character set, looked up when text in the font is first read:
+    // font tables name many fonts whose double-byte tables would be costly to build.
+    int charsetPage = 0;
     const CodePage *decoder = nullptr;
     bool legacy = false;
 };
@@ -562,6 +572,7 @@ class Reader {
     void popGroup();
     void skipGroup();
     void controlWord(std::string_view name, bool hasParam, int param);
+    bool bodyUnicodeEscape();
     void controlSymbol(std::uint8_t c);
     void destination(Dest d);
 
@@ -666,7 +677,11 @@ const CodePage *Reader::currentDecoder() {
     const int font = top().dest == Dest::FontTable ? definingFont_ : top().chr.font;
     if (top().dest == Dest::FontTable || font != cachedDecoderFont_) {
         const CodePage *d = nullptr;
-        if (const FontDef *f = fontFor(font)) {
+        if (FontDef *f = const_cast<FontDef *>(fontFor(font))) {
+            if (!f->decoder && !f->codePage && f->charsetPage) {
+                f->decoder = CodePage::get(f->charsetPage);
+                f->charsetPage = 0;
+            }
             if (f->legacy)
                 d = CodePage::get(ansiCodePage);
             else if (f->decoder)
@@ -715,6 +730,12 @@ void Reader::textByte(std::uint8_t b) {
     if (d == Dest::FontTable && b == ';') {
         flushLead();
         commitFontName();
+        return;
+    }
+    if (d == Dest::FontTable && b >= 0x20 && b < 0x7F && !pendingLead_) {
+        // Printable ASCII is itself in every code page read here: the name's table is not
+        // needed for it.
+        textUnit(b);
         return;
     }
     if (d != Dest::Body && d != Dest::FontTable)
@@ -1162,6 +1183,39 @@ void Reader::controlSymbol(std::uint8_t c) {
     }
 }
 
+// "\uN" in body text, most of the bytes of an Indic document: read here without the keyword
+// lookup, and a one-byte fallback stepped over at once. Does exactly what `controlWord` and
+// the main loop would do; returns false, reading nothing, for anything else.
+bool Reader::bodyUnicodeEscape() {
+    const auto digit = [](std::uint8_t c) { return c >= '0' && c <= '9'; };
+    if (end_ - p_ < 3 || p_[1] != 'u' || skipCount_ != 0 || starPending_ || pendingLead_ != 0 ||
+        top().dest != Dest::Body)
+        return false;
+    const std::uint8_t *q = p_ + 2;
+    const bool negative = *q == '-';
+    if (negative)
+        ++q;
+    if (q >= end_ || !digit(*q))
+        return false;
+    long long value = 0;
+    int digits = 0;
+    for (; q < end_ && digit(*q); ++q, ++digits)
+        if (digits < 10)
+            value = value * 10 + (*q - '0');
+    if (q < end_ && *q == ' ')
+        ++q;
+    p_ = q;
+    value = std::min<long long>(value, 0x7FFFFFFF);
+    const int param = static_cast<int>(negative ? -value : value);
+    bodyUnit(static_cast<char16_t>(param < 0 ? param + 65536 : param));
+    skipCount_ = static_cast<std::size_t>(top().uc);
+    if (skipCount_ == 1 && p_ < end_ && plainBytes.plain[*p_]) {
+        ++p_;
+        skipCount_ = 0;
+    }
+    return true;
+}
+
 void Reader::controlWord(std::string_view name, bool hasParam, int param) {
     const bool star = starPending_;
     starPending_ = false;
@@ -1306,8 +1360,8 @@ void Reader::controlWord(std::string_view name, bool hasParam, int param) {
             FontDef &f = fonts_[fontByNumber_[definingFont_]];
             f.charset = std::clamp(param, 0, 255);
             if (!f.codePage) {
-                const int page = codePageForCharset(f.charset);
-                f.decoder = page ? CodePage::get(page) : nullptr;
+                f.charsetPage = codePageForCharset(f.charset);
+                f.decoder = nullptr;
             }
         }
         break;
@@ -1569,7 +1623,11 @@ Result<ReadOutcome> Reader::run() {
                 const std::uint8_t *q = p_;
                 while (q < end_ && plainBytes.plain[*q])
                     ++q;
-                runText_.append(p_, q); // widening copy of ASCII
+                // Widening copy of ASCII, without the temporary string that an append of
+                // byte iterators would build.
+                const std::size_t at = runText_.size();
+                runText_.resize(at + static_cast<std::size_t>(q - p_));
+                std::copy(p_, q, runText_.begin() + static_cast<std::ptrdiff_t>(at));
                 p_ = q;
                 continue;
             }
@@ -1605,6 +1663,8 @@ Result<ReadOutcome> Reader::run() {
             popGroup();
             break;
         case '\\': {
+            if (bodyUnicodeEscape())
+                break;
             ++p_;
             if (p_ >= end_)
                 break;

@@ -3,6 +3,7 @@
 #include "core/app/unicode.h"
 #include "core/document/legacy_fonts.h"
 
+#include <algorithm>
 #include <charconv>
 #include <map>
 #include <string>
@@ -86,55 +87,68 @@ class Writer {
 };
 
 void Writer::text(std::u16string_view t, bool legacy, bool symbol) {
-    static const char hexDigits[] = "0123456789abcdef";
-    std::size_t sinceSpill = 0;
-    for (char16_t c : t) {
-        if (++sinceSpill == 4096) {
-            sinceSpill = 0;
-            spill();
-        }
-        // A symbol font reads byte b as U+F000 + b: such characters go back as their bytes,
-        // and anything else in the run as \uN so that it is not read as a symbol.
-        if (symbol && c != u'\t' && c != lineSeparator) {
-            if (c >= 0xF020 && c <= 0xF0FF) {
-                out_ += "\\'";
-                out_ += hexDigits[(c >> 4) & 15];
-                out_ += hexDigits[c & 15];
-            } else {
-                num("\\u", c > 0x7FFF ? static_cast<int>(c) - 65536 : static_cast<int>(c));
-                out_ += '?';
-            }
-            continue;
-        }
-        if (c == u'\\' || c == u'{' || c == u'}') {
-            out_ += '\\';
-            out_ += static_cast<char>(c);
-        } else if (c == u'\t') {
-            out_ += "\\tab ";
-        } else if (c == lineSeparator) {
-            out_ += "\\line ";
-        } else if (c >= 0x20 && c < 0x80) {
-            out_ += static_cast<char>(c);
-        } else {
-            unsigned char b = 0;
-            // Windows-1252 has nothing between U+0300 and U+2000, where the Indic scripts lie.
-            const bool hasByte = (c < 0x0300 || c >= 0x2000) && unitToCp1252(c, b);
-            static const char hex[] = "0123456789abcdef";
-            if (legacy && hasByte) {
-                out_ += "\\'";
-                out_ += hex[b >> 4];
-                out_ += hex[b & 15];
+    static const char hex[] = "0123456789abcdef";
+    // At most 12 bytes for one unit ("\\u-32768\\'xx"): each chunk is written through a
+    // pointer into room made for it, and the string cut to what was written.
+    constexpr std::size_t chunkUnits = 4096, maxBytesPerUnit = 12;
+    while (!t.empty()) {
+        const std::u16string_view chunk = t.substr(0, chunkUnits);
+        t.remove_prefix(chunk.size());
+        const std::size_t start = out_.size();
+        out_.resize(start + chunk.size() * maxBytesPerUnit);
+        char *o = out_.data() + start;
+        const auto unicode = [&o](char16_t c) {
+            *o++ = '\\';
+            *o++ = 'u';
+            o = std::to_chars(o, o + 6,
+                              c > 0x7FFF ? static_cast<int>(c) - 65536 : static_cast<int>(c))
+                    .ptr;
+        };
+        const auto byte = [&o](unsigned b) {
+            *o++ = '\\';
+            *o++ = '\'';
+            *o++ = hex[(b >> 4) & 15];
+            *o++ = hex[b & 15];
+        };
+        for (char16_t c : chunk) {
+            // A symbol font reads byte b as U+F000 + b: such characters go back as their
+            // bytes, and anything else in the run as \uN so that it is not read as a symbol.
+            if (symbol && c != u'\t' && c != lineSeparator) {
+                if (c >= 0xF020 && c <= 0xF0FF) {
+                    byte(c & 0xFF);
+                } else {
+                    unicode(c);
+                    *o++ = '?';
+                }
                 continue;
             }
-            num("\\u", c > 0x7FFF ? static_cast<int>(c) - 65536 : static_cast<int>(c));
-            if (hasByte && b >= 0x80) {
-                out_ += "\\'";
-                out_ += hex[b >> 4];
-                out_ += hex[b & 15];
+            if (c == u'\\' || c == u'{' || c == u'}') {
+                *o++ = '\\';
+                *o++ = static_cast<char>(c);
+            } else if (c == u'\t') {
+                o = std::copy_n("\\tab ", 5, o);
+            } else if (c == lineSeparator) {
+                o = std::copy_n("\\line ", 6, o);
+            } else if (c >= 0x20 && c < 0x80) {
+                *o++ = static_cast<char>(c);
             } else {
-                out_ += '?';
+                unsigned char b = 0;
+                // Windows-1252 has nothing between U+0300 and U+2000, where the Indic
+                // scripts lie.
+                const bool hasByte = (c < 0x0300 || c >= 0x2000) && unitToCp1252(c, b);
+                if (legacy && hasByte) {
+                    byte(b);
+                    continue;
+                }
+                unicode(c);
+                if (hasByte && b >= 0x80)
+                    byte(b);
+                else
+                    *o++ = '?';
             }
         }
+        out_.resize(static_cast<std::size_t>(o - out_.data()));
+        spill();
     }
 }
 

@@ -739,6 +739,8 @@ CPreferences::CPreferences(AppContext &context, CTarvelLiteView *view, Mode mode
         list_->setViewMode(QListView::IconMode);
         list_->setIconSize(QSize(32, 32));
         list_->setFlow(QListView::TopToBottom);
+        list_->setWrapping(false);
+        list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         list_->setMovement(QListView::Static);
         list_->setGridSize(QSize(96, 64));
         list_->setWordWrap(true);

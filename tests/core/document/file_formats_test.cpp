@@ -281,6 +281,16 @@ TEST(PlainText, ListLabelsAndNoteMarksAreWritten) {
     EXPECT_EQ(documentText(rtf->document, u"\r\n", u"\r\n"), expected);
 }
 
+TEST(PlainText, Utf8OutputOfEveryLength) {
+    const RichDocument doc = RichDocument::fromPlainText(
+        u"a\u00E9\u0B95\U0001F600" + std::u16string(1, char16_t(0xD800)) + u"z\u2028y\nnext");
+    Bytes out;
+    BytesSink sink(out);
+    ASSERT_TRUE(writeUtf8Text(doc, sink, "\r\n"));
+    EXPECT_EQ(std::string(out.begin(), out.end()),
+              "a\xC3\xA9\xE0\xAE\x95\xF0\x9F\x98\x80\xEF\xBF\xBDz\r\ny\r\nnext");
+}
+
 TEST(LoadDocumentBody, HeaderKindsAndEmptyFiles) {
     // A .tvl with plain RTF and no header reads from offset 0.
     auto plain = LoadDocumentBody("x.tvl", bytesOf("{\\rtf1 Hello}"));
@@ -338,8 +348,7 @@ TEST(LoadDocumentBody, NonRtfInAnRtfKind) {
             SCOPED_TRACE(name);
             auto r = LoadDocumentBody(name, body);
             ASSERT_FALSE(r);
-            EXPECT_NE(r.error().message.find("not a TarvelLite document"), std::string::npos)
-                << r.error().message;
+            EXPECT_EQ(r.error().describe(), "the file is not a TarvelLite document");
         }
 }
 
