@@ -499,6 +499,9 @@ void CKbdDialog::clickCharacter(int position) {
     QWidget *target = characterTarget();
     if (!target)
         return;
+    // Typing into the document gives it the focus (a field that is the target keeps its own).
+    if (target == documentView() && !target->hasFocus())
+        target->setFocus(Qt::OtherFocusReason);
     const ModifierState &m = input_.modifiers();
     char ch = ' ';
     if (position >= 0) {
