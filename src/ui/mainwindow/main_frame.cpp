@@ -8,6 +8,7 @@
 #include "ui/document/document_io.h"
 #include "ui/document/document_settings.h"
 #include "ui/document/file_hold.h"
+#include "ui/document/recovery.h"
 #include "ui/document/tarvellite_doc.h"
 #include "ui/document/tarvellite_view.h"
 #include "ui/explorer/flat_frame.h"
@@ -122,7 +123,9 @@ CMainFrame::CMainFrame(AppContext &context, QWidget *parent)
     statusFont_ = QFont(QStringLiteral("Arial"));
     statusFont_.setPointSize(14);
     autoSaveTimer_.setObjectName(QStringLiteral("autoSaveTimer"));
-    autoSaveTimer_.setInterval(60000);
+    // One minute; TARVELLITE_AUTOSAVE_TICK_MS shortens it for tests that crash the program.
+    const int tick = qEnvironmentVariableIntValue("TARVELLITE_AUTOSAVE_TICK_MS");
+    autoSaveTimer_.setInterval(tick > 0 ? tick : 60000);
     connect(&autoSaveTimer_, &QTimer::timeout, this, &CMainFrame::onAutoSaveTick);
     startAutoSaveTimer();
     lockKeysTimer_.setInterval(250);
@@ -556,12 +559,85 @@ void CMainFrame::onAutoSaveTick() {
     autoSaveCountdown_ = backup.autoSaveMinutes;
     BusyGuard busy(context_.busyFlag());
     ++autoSavePasses_;
-    if (!writeRecoveryCopy)
-        return;
+    QStringList failed;
     for (QMdiSubWindow *w : mdi_->subWindowList()) {
-        if (auto *child = qobject_cast<CChildFrame *>(w); child && child->view())
+        auto *child = qobject_cast<CChildFrame *>(w);
+        if (!child || !child->view())
+            continue;
+        if (writeRecoveryCopy)
             writeRecoveryCopy(*child->view());
+        else if (!autoSaveChild(child))
+            failed << child->getDocument()->title();
     }
+    // A window whose copy could not be written is tried again at the next pass.
+    if (!failed.isEmpty())
+        statusBar()->showMessage(
+            QStringLiteral("Auto-save could not write a recovery copy of %1; it is tried again "
+                           "at the next pass.")
+                .arg(failed.join(QStringLiteral(", "))),
+            60000);
+}
+
+bool CMainFrame::autoSaveChild(CChildFrame *child) {
+    CTarvelLiteView *view = child->view();
+    if (view->viewBusy)
+        return true;
+    CTarvelLiteDoc *doc = child->getDocument();
+    if (!doc->isModified()) {
+        // Saved since: the file itself is the copy.
+        child->recovery().discard();
+        return true;
+    }
+    view->viewBusy = true;
+    const Status written = child->recovery().write(*view, recoveryFolder(context_.settings()),
+                                                   protectedPathFor(*doc, context_.settings()));
+    view->viewBusy = false;
+    if (!written)
+        std::fprintf(stderr, "%s: %s\n", productName, written.error().describe().c_str());
+    return bool(written);
+}
+
+void CMainFrame::writeAllRecoveryCopies() {
+    for (QMdiSubWindow *w : mdi_->subWindowList())
+        if (auto *child = qobject_cast<CChildFrame *>(w); child && child->view())
+            autoSaveChild(child);
+}
+
+int CMainFrame::ReopenRecoveryFiles() {
+    BusyGuard busy(context_.busyFlag());
+    int count = 0;
+    for (std::unique_ptr<RecoveryFile> &recovery :
+         adoptLeftRecoveryFiles(recoveryFolder(context_.settings()))) {
+        CChildFrame *adopted = nullptr;
+        afterLoad_ = [this, &adopted](CChildFrame *child) {
+            adoptRecovered(child);
+            adopted = child;
+        };
+        const bool opened = OpenDocumentPath(recovery->path(), false);
+        afterLoad_ = nullptr;
+        if (!opened || !adopted)
+            continue;
+        adopted->getDocument()->setModified(true);
+        adopted->setRecovery(std::move(recovery));
+        ++count;
+    }
+    return count;
+}
+
+void CMainFrame::adoptRecovered(CChildFrame *child) {
+    CTarvelLiteDoc *doc = child->getDocument();
+    CTarvelLiteView *view = child->view();
+    // Bound to the document it protects, under that name with " (Recovered)".
+    const QString protectedPath = view->recoveredPath;
+    const QFileInfo target(protectedPath.isEmpty() ? doc->path() : protectedPath);
+    const QString suffix =
+        target.suffix().isEmpty() ? QString() : QLatin1Char('.') + target.suffix();
+    doc->fileHold().release();
+    doc->setPath(protectedPath);
+    if (!protectedPath.isEmpty() && QFileInfo::exists(protectedPath))
+        doc->holdFile(protectedPath);
+    doc->setTitle(target.completeBaseName() + QStringLiteral(" (Recovered)") + suffix);
+    view->fileKind = ClassifyFileName(QFile::encodeName(target.fileName()).toStdString());
 }
 
 void CMainFrame::showPreferences(bool pageSetupOnly) {
@@ -676,7 +752,7 @@ bool CMainFrame::ActivateIfOpen(const QString &path) {
     return false;
 }
 
-bool CMainFrame::OpenDocumentPath(const QString &path) {
+bool CMainFrame::OpenDocumentPath(const QString &path, bool remember) {
     const QList<QMdiSubWindow *> windows = mdi_->subWindowList(QMdiArea::StackingOrder);
     auto *top = windows.isEmpty() ? nullptr : qobject_cast<CChildFrame *>(windows.last());
     CChildFrame *target = nullptr;
@@ -704,10 +780,17 @@ bool CMainFrame::OpenDocumentPath(const QString &path) {
         return false;
     }
     CTarvelLiteDoc *doc = target->getDocument();
-    doc->holdFile(path);
-    doc->setTitle(QFileInfo(path).fileName());
-    doc->setPath(path);
-    addRecentFile(path);
+    if (afterLoad_) {
+        // A recovery file: named after the document it protects before anything shows it.
+        doc->setPath(path);
+        afterLoad_(target);
+    } else {
+        doc->holdFile(path);
+        doc->setTitle(QFileInfo(path).fileName());
+        doc->setPath(path);
+        if (remember)
+            addRecentFile(path);
+    }
     view->initialUpdate();
     if (reused) {
         view->SyncFormatBoxes();
@@ -794,6 +877,8 @@ bool CMainFrame::saveActiveDocument(bool saveAs) {
     doc->setTitle(QFileInfo(path).fileName());
     doc->holdFile(path);
     addRecentFile(path);
+    // The saved file is the copy now.
+    child->recovery().discard();
     scheduleStatusUpdate();
     return true;
 }

@@ -66,8 +66,15 @@ class CMainFrame : public QMainWindow, public ViewHost, public FrameServices {
     /// A new untitled document window; null while print preview is active.
     CTarvelLiteView *newDocument();
     /// Opens `path` as a document (reusing an empty untitled window on top unless the file is
-    /// ".rtf" or ".tmp"). False when it is already open, or cannot be read.
-    bool OpenDocumentPath(const QString &path);
+    /// ".rtf" or ".tmp"). False when it is already open, or cannot be read. `remember` adds it
+    /// to the recent-document list.
+    bool OpenDocumentPath(const QString &path, bool remember = true);
+    /// Opens the recovery files an earlier run left behind, each as "<name> (Recovered)" bound
+    /// to the document it protects; returns how many.
+    int ReopenRecoveryFiles();
+    /// Writes the recovery copy of every modified document at once (before the program is
+    /// ended from outside).
+    void writeAllRecoveryCopies();
     /// Activates the window holding `path`, if any.
     bool ActivateIfOpen(const QString &path);
     /// Opens documents, inserts any other file as a picture into the active view.
@@ -105,8 +112,8 @@ class CMainFrame : public QMainWindow, public ViewHost, public FrameServices {
     int autoSaveCountdown() const { return autoSaveCountdown_; }
     /// One tick of the one-minute timer (public so that tests need not wait a minute).
     void onAutoSaveTick();
-    /// Writes every document window's recovery copy. Set by the document saving code; the
-    /// pass runs with the busy flag set.
+    /// Replaces the writing of one window's recovery copy during the auto-save pass (tests);
+    /// the pass runs with the busy flag set.
     std::function<void(CTarvelLiteView &)> writeRecoveryCopy;
     /// How many auto-save passes have run.
     int autoSavePasses() const { return autoSavePasses_; }
@@ -192,6 +199,11 @@ class CMainFrame : public QMainWindow, public ViewHost, public FrameServices {
     void rebuildRecentMenu();
     void updateColourIcons();
     void setOvertype(bool on);
+    /// One window's auto-save: its recovery copy when the document is modified, none when not.
+    /// False when the copy could not be written.
+    bool autoSaveChild(CChildFrame *child);
+    /// Binds a window just loaded from a recovery file to the document it protects.
+    void adoptRecovered(CChildFrame *child);
 
     AppContext &context_;
     QMdiArea *mdi_ = nullptr;
@@ -225,6 +237,8 @@ class CMainFrame : public QMainWindow, public ViewHost, public FrameServices {
     QPointer<CTarvelLiteView> lastActive_;
     QPointer<CChildFrame> current_;
     FrameInput *input_ = nullptr;
+    /// Set while recovery files are reopened: runs on each window after its file is read.
+    std::function<void(CChildFrame *)> afterLoad_;
 };
 
 } // namespace tarvellite::ui
