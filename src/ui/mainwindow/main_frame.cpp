@@ -1,7 +1,9 @@
 #include "ui/mainwindow/main_frame.h"
 
+#include "core/app/file_io.h"
 #include "core/app/messages.h"
 #include "core/app/version.h"
+#include "core/document/backup_name.h"
 #include "ui/app/app_context.h"
 #include "ui/app/splash.h"
 #include "ui/document/command_ids.h"
@@ -26,6 +28,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QImageReader>
@@ -34,6 +38,7 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QMimeData>
+#include <QRandomGenerator>
 #include <QSettings>
 #include <QSlider>
 #include <QStatusBar>
@@ -780,6 +785,8 @@ bool CMainFrame::OpenDocumentPath(const QString &path, bool remember) {
         return false;
     }
     CTarvelLiteDoc *doc = target->getDocument();
+    if (!afterLoad_)
+        makeBackupCopy(path);
     if (afterLoad_) {
         // A recovery file: named after the document it protects before anything shows it.
         doc->setPath(path);
@@ -835,6 +842,30 @@ void CMainFrame::OpenOrInsertFile(const QString &path) {
         guard->viewBusy = wasBusy;
 }
 
+void CMainFrame::makeBackupCopy(const QString &path) {
+    const Settings &settings = context_.settings();
+    const BackupOption &options = settings.backupOption;
+    if (!options.alwaysBackup || hasExtension(path, ".tmp"))
+        return;
+    const QString folder = QString::fromStdString(settings.backupPath);
+    const QDateTime now = QDateTime::currentDateTime();
+    const LocalTime time{now.date().year(), now.date().month(),  now.date().day(),
+                         now.time().hour(), now.time().minute(), now.time().second()};
+    const std::string name = backupFileName(
+        QFile::encodeName(QFileInfo(path).fileName()).toStdString(),
+        BackupNaming{options.uniqueFileName != 0, options.backupNameFormat}, time,
+        QRandomGenerator::global()->generate(), [&folder](const std::string &candidate) {
+            return QFileInfo::exists(folder + QFile::decodeName(candidate.c_str()));
+        });
+    // A failed copy does not stop the document opening.
+    const Result<Bytes> bytes =
+        readWholeFile(QFile::encodeName(path).toStdString(), maxDocumentBytes);
+    if (!bytes || !QDir().mkpath(folder) ||
+        !writeFileAtomically(QFile::encodeName(folder).toStdString() + name, *bytes))
+        statusBar()->showMessage(QStringLiteral("No backup copy of %1 could be made.").arg(path),
+                                 10000);
+}
+
 void CMainFrame::openCommand() {
     if (printPreviewActive())
         return;
@@ -852,8 +883,35 @@ bool CMainFrame::saveActiveDocument(bool saveAs) {
         return false;
     CTarvelLiteDoc *doc = child->getDocument();
     QString path = doc->path();
+    // Files read through the RTF reader from other programs' formats are never written over:
+    // they are saved as one of ours.
+    for (const char *foreign : {".doc", ".docx", ".htm", ".html"}) {
+        if (hasExtension(path, foreign)) {
+            path = QFileInfo(path).path() + QLatin1Char('/') + QFileInfo(path).completeBaseName() +
+                   QStringLiteral(".rtf");
+            saveAs = true;
+            break;
+        }
+    }
+    // Plain text keeps no formatting: the user says so first, or chooses our format.
+    if (!path.isEmpty() && hasExtension(path, ".txt")) {
+        Message question;
+        question.text = "Do you Want to Save the file as Text?\nThis will lose all Formatting "
+                        "characters\n\nFile Name: " +
+                        QFileInfo(path).fileName().toStdString();
+        question.caption = "File Save Query";
+        question.icon = MessageIcon::Question;
+        question.buttons = MessageButtons::YesNo;
+        question.defaultAnswer = MessageAnswer::Yes;
+        if (showMessage(question) == MessageAnswer::No) {
+            path = QFileInfo(path).path() + QLatin1Char('/') + QFileInfo(path).completeBaseName() +
+                   QStringLiteral(".tvl");
+            saveAs = true;
+        }
+    }
     if (path.isEmpty() || saveAs) {
         QString name = path.isEmpty() ? doc->title() : path;
+        name.remove(QLatin1Char('*'));
         if (!PromptForFileName(this, name, QStringLiteral("Save As"), false,
                                QString::fromStdString(context_.settings().defaultUserPath)))
             return false;

@@ -202,6 +202,8 @@ class CMainFrame : public QMainWindow, public ViewHost, public FrameServices {
     /// One window's auto-save: its recovery copy when the document is modified, none when not.
     /// False when the copy could not be written.
     bool autoSaveChild(CChildFrame *child);
+    /// The backup copy of a document just opened, when the settings ask for one.
+    void makeBackupCopy(const QString &path);
     /// Binds a window just loaded from a recovery file to the document it protects.
     void adoptRecovered(CChildFrame *child);
 

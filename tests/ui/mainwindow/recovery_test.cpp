@@ -147,6 +147,71 @@ class RecoveryTest : public QObject {
         QVERIFY(QFile::exists(tmp));
     }
 
+    void plainTextAndOtherProgramsFormats() {
+        const QString text = home_->filePath(QStringLiteral("docs/notes.txt"));
+        const QString word = home_->filePath(QStringLiteral("docs/report.docx"));
+        writeFile(text, "plain\n");
+        CMainFrame frame(*context_);
+        QVERIFY(frame.OpenDocumentPath(text));
+        frame.activeView()->insertPlainText(QStringLiteral("more "));
+        // The text question, answered No: Save As offers our format beside it.
+        std::vector<Message> asked;
+        QString offered;
+        {
+            ScopedMessagePresenter no([&](const Message &m) {
+                asked.push_back(m);
+                return MessageAnswer::No;
+            });
+            setFileNamePrompter([&](QWidget *, QString &name, const QString &, bool) {
+                offered = name;
+                return false; // cancelled
+            });
+            QVERIFY(!frame.saveActiveDocument(false));
+            setFileNamePrompter({});
+        }
+        QCOMPARE(asked.size(), std::size_t(1));
+        QCOMPARE(asked[0].text, std::string("Do you Want to Save the file as Text?\nThis will "
+                                            "lose all Formatting characters\n\nFile Name: "
+                                            "notes.txt"));
+        QCOMPARE(asked[0].caption, std::string("File Save Query"));
+        QCOMPARE(offered, home_->filePath(QStringLiteral("docs/notes.tvl")));
+        QVERIFY(frame.activeChild()->getDocument()->isModified());
+        QCOMPARE(frame.activeChild()->getDocument()->path(), text); // Cancel changed nothing
+
+        // A document read from another program's format is saved as one of ours, never over it.
+        writeFile(word, "{\\rtf1 from elsewhere}");
+        const QByteArray original = QByteArray("{\\rtf1 from elsewhere}");
+        QVERIFY(frame.OpenDocumentPath(word));
+        frame.activeView()->insertPlainText(QStringLiteral("edited "));
+        setFileNamePrompter([&](QWidget *, QString &name, const QString &, bool) {
+            offered = name;
+            return true;
+        });
+        QVERIFY(frame.saveActiveDocument(false));
+        setFileNamePrompter({});
+        QCOMPARE(offered, home_->filePath(QStringLiteral("docs/report.rtf")));
+        QFile kept(word);
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), original);
+    }
+
+    void openedDocumentsAreBackedUp() {
+        Settings &s = context_->mutableSettings();
+        s.backupOption.alwaysBackup = 1;
+        s.backupOption.uniqueFileName = 0;
+        const QString letter = home_->filePath(QStringLiteral("docs/letter.tvl"));
+        writeFile(letter, "{\\rtf1 first}");
+        CMainFrame frame(*context_);
+        QVERIFY(frame.OpenDocumentPath(letter));
+        frame.activeChild()->close();
+        QTRY_VERIFY(frame.documentArea()->subWindowList().isEmpty());
+        QVERIFY(frame.OpenDocumentPath(letter));
+        // Two opens, two copies: the earlier one is kept.
+        const QString backup = QString::fromStdString(s.backupPath);
+        QVERIFY(QFile::exists(backup + QStringLiteral("letter(copy).tvl")));
+        QVERIFY(QFile::exists(backup + QStringLiteral("letter(copy)-2.tvl")));
+    }
+
   private:
     void runPass(CMainFrame &frame) {
         const int minutes = context_->settings().backupOption.autoSaveMinutes;
