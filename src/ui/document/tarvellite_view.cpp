@@ -163,6 +163,9 @@ CTarvelLiteView::CTarvelLiteView(CTarvelLiteDoc *doc, ViewHost *host, QWidget *p
     connect(document(), &QTextDocument::undoCommandAdded, this,
             &CTarvelLiteView::onUndoCommandAdded);
     connect(document(), &QTextDocument::modificationChanged, this, &CTarvelLiteView::statusChanged);
+    connect(document(), &QTextDocument::contentsChange, this, [this](int position, int, int) {
+        lineCountsValidTo_ = std::min(lineCountsValidTo_, position);
+    });
     connect(document(), &QTextDocument::contentsChanged, this,
             &CTarvelLiteView::formatStateChanged);
     lookAhead_ = new LookAhead(this, [this] { return host_ ? host_->lookAheadSource() : nullptr; });
@@ -280,6 +283,7 @@ void CTarvelLiteView::ApplyPageLayout(const PageLayout *layout, bool store) {
 }
 
 void CTarvelLiteView::applyWrapping() {
+    lineCountsValidTo_ = 0;
     const PageLayout layout = effectiveLayout();
     const int textTwips = layout.paperWidth - layout.marginLeft - layout.marginRight;
     if (textTwips > 0) {
@@ -756,6 +760,7 @@ void CTarvelLiteView::UpdateStatusAndTitle() {
         host_->setStatusText(PANE_PAGE, QString());
         const int position = textCursor().selectionStart();
         const QTextBlock block = document()->findBlock(position);
+        updateLineCounts(block);
         int line = block.firstLineNumber();
         int lineStart = block.position();
         if (const QTextLayout *layout = block.layout(); layout && layout->lineCount() > 0) {
@@ -785,6 +790,23 @@ void CTarvelLiteView::UpdateStatusAndTitle() {
     if (auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget());
         frame && frame->windowTitle() != title)
         frame->setWindowTitle(title);
+}
+
+void CTarvelLiteView::updateLineCounts(const QTextBlock &upTo) {
+    // Each block carries the number of its wrapped lines, so that the document answers the line
+    // number of a block from its block map. Blocks before the first one edited or re-wrapped
+    // since the last call still hold theirs.
+    document()->documentLayout()->blockBoundingRect(upTo); // lays the text out up to the caret
+    QTextBlock block = document()->findBlock(std::min(lineCountsValidTo_, upTo.position()));
+    for (; block.isValid(); block = block.next()) {
+        const QTextLayout *layout = block.layout();
+        const int lines = layout && layout->lineCount() > 0 ? layout->lineCount() : 1;
+        if (block.lineCount() != lines)
+            block.setLineCount(lines);
+        if (block == upTo)
+            break;
+    }
+    lineCountsValidTo_ = upTo.position();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -824,26 +846,35 @@ bool CTarvelLiteView::canRedo() const {
     return reachableRedo_ > 0 && document()->isRedoAvailable();
 }
 
-void CTarvelLiteView::undo() {
-    if (!canUndo())
-        return;
+void CTarvelLiteView::undoOrRedo(bool undo) {
+    // The caret goes to the end of what the step changed, as the step was recorded (an edit
+    // made with another cursor would otherwise leave it wherever that cursor began).
+    int changeEnd = -1;
+    const QMetaObject::Connection watch =
+        connect(document(), &QTextDocument::contentsChange, this,
+                [&changeEnd](int position, int, int added) { changeEnd = position + added; });
     inUndo_ = true;
-    QTextEdit::undo();
+    undo ? QTextEdit::undo() : QTextEdit::redo();
     inUndo_ = false;
-    --reachableUndo_;
-    ++reachableRedo_;
+    disconnect(watch);
+    if (changeEnd >= 0) {
+        QTextCursor c(document());
+        c.setPosition(std::clamp(changeEnd, 0, document()->characterCount() - 1));
+        setTextCursor(c);
+    }
+    reachableUndo_ += undo ? -1 : 1;
+    reachableRedo_ += undo ? 1 : -1;
     emit formatStateChanged();
 }
 
+void CTarvelLiteView::undo() {
+    if (canUndo())
+        undoOrRedo(true);
+}
+
 void CTarvelLiteView::redo() {
-    if (!canRedo())
-        return;
-    inUndo_ = true;
-    QTextEdit::redo();
-    inUndo_ = false;
-    ++reachableUndo_;
-    --reachableRedo_;
-    emit formatStateChanged();
+    if (canRedo())
+        undoOrRedo(false);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -944,6 +975,25 @@ void CTarvelLiteView::contextMenuEvent(QContextMenuEvent *event) {
     event->accept();
 }
 
+namespace {
+
+bool isRedoKey(QKeyEvent *event) {
+    return event == QKeySequence::Redo ||
+           (event->key() == Qt::Key_Y &&
+            (event->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier);
+}
+
+} // namespace
+
+bool CTarvelLiteView::event(QEvent *event) {
+    // Ctrl+Y redoes here, whatever the platform's own redo key is.
+    if (event->type() == QEvent::ShortcutOverride && isRedoKey(static_cast<QKeyEvent *>(event))) {
+        event->accept();
+        return true;
+    }
+    return QTextEdit::event(event);
+}
+
 void CTarvelLiteView::keyPressEvent(QKeyEvent *event) {
     // Undo and Redo go through the limited history, not straight to the document.
     if (event == QKeySequence::Undo) {
@@ -951,12 +1001,18 @@ void CTarvelLiteView::keyPressEvent(QKeyEvent *event) {
         event->accept();
         return;
     }
-    if (event == QKeySequence::Redo) {
+    if (isRedoKey(event)) {
         redo();
         event->accept();
         return;
     }
+    // Each keystroke is one undo step of its own: the document would otherwise merge a typed
+    // space or letter into the keystroke before it.
+    QTextCursor block(document());
+    block.setPosition(textCursor().position());
+    block.beginEditBlock();
     QTextEdit::keyPressEvent(event);
+    block.endEditBlock();
 }
 
 bool CTarvelLiteView::handlePopupKey(QKeyEvent &event) {
@@ -969,6 +1025,12 @@ void CTarvelLiteView::lookAheadUpdate() {
 
 void CTarvelLiteView::hideLookAhead() {
     lookAhead_->HideLookAheadPopup();
+}
+
+void CTarvelLiteView::resizeEvent(QResizeEvent *event) {
+    QTextEdit::resizeEvent(event);
+    if (lineWrapMode() == QTextEdit::WidgetWidth)
+        lineCountsValidTo_ = 0;
 }
 
 void CTarvelLiteView::focusInEvent(QFocusEvent *event) {

@@ -13,6 +13,7 @@
 #include <memory>
 
 class QMenu;
+class QTextBlock;
 class QPrinter;
 
 namespace tarvellite {
@@ -168,9 +169,11 @@ class CTarvelLiteView : public QTextEdit, public DocumentKeyHooks {
     void fileDropped(const QString &path);
 
   protected:
+    bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     bool canInsertFromMimeData(const QMimeData *source) const override;
     void insertFromMimeData(const QMimeData *source) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
@@ -192,6 +195,8 @@ class CTarvelLiteView : public QTextEdit, public DocumentKeyHooks {
     void computeIndentStops();
     PageLayout effectiveLayout() const;
     void onUndoCommandAdded();
+    void undoOrRedo(bool undo);
+    void updateLineCounts(const QTextBlock &upTo);
     void endPrintPreview();
 
     CTarvelLiteDoc *doc_;
@@ -205,6 +210,8 @@ class CTarvelLiteView : public QTextEdit, public DocumentKeyHooks {
     int reachableUndo_ = 0;
     int reachableRedo_ = 0;
     bool inUndo_ = false;
+    /// Blocks before this position hold their current number of wrapped lines.
+    int lineCountsValidTo_ = 0;
     QPointer<QPrintPreviewDialog> preview_;
     LookAhead *lookAhead_ = nullptr;
 };
