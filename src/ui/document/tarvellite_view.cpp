@@ -3,6 +3,7 @@
 #include "core/app/messages.h"
 #include "core/document/rich_text.h"
 #include "ui/document/command_ids.h"
+#include "ui/document/document_io.h"
 #include "ui/document/document_settings.h"
 #include "ui/document/document_units.h"
 #include "ui/document/format_properties.h"
@@ -16,6 +17,7 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -24,12 +26,15 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
+#include <QTemporaryFile>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
 #include <QTextList>
 #include <QUrl>
 #include <cmath>
+#include <filesystem>
 
 namespace tarvellite::ui {
 
@@ -889,12 +894,14 @@ void CTarvelLiteView::setUpPrinter(QPrinter *printer) const {
     printer->setPageLayout(QPageLayout(size, QPageLayout::Portrait, margins, QPageLayout::Point));
 }
 
-void CTarvelLiteView::printDocument(QPrinter *printer) {
+bool CTarvelLiteView::printDocument(QPrinter *printer) {
     std::unique_ptr<QTextDocument> copy(document()->clone());
     copy->setDocumentMargin(0);
     copy->documentLayout()->setPaintDevice(printer);
     copy->setPageSize(printer->pageRect(QPrinter::DevicePixel).size());
     copy->print(printer);
+    return printer->printerState() != QPrinter::Error &&
+           printer->printerState() != QPrinter::Aborted;
 }
 
 void CTarvelLiteView::printPreview() {
@@ -931,9 +938,57 @@ void CTarvelLiteView::print() {
 }
 
 void CTarvelLiteView::printDirect() {
-    QPrinter printer(QPrinter::HighResolution);
-    setUpPrinter(&printer);
-    printDocument(&printer);
+    const char *failure = "No printer is available.";
+    if (!QPrinterInfo::availablePrinters().isEmpty()) {
+        QPrinter printer(QPrinter::HighResolution);
+        if (printer.isValid()) {
+            setUpPrinter(&printer);
+            if (printDocument(&printer))
+                return;
+            failure = "The printer refused the document.";
+        }
+    }
+    Message question;
+    question.text = std::string(failure) + " Print to a PDF file instead?";
+    question.icon = MessageIcon::Warning;
+    question.buttons = MessageButtons::YesNo;
+    question.defaultAnswer = MessageAnswer::No;
+    if (showMessage(question) != MessageAnswer::Yes)
+        return;
+    const QString title = doc_ ? doc_->title() : QString();
+    QString name =
+        (title.isEmpty() ? QStringLiteral("Document") : QFileInfo(title).completeBaseName()) +
+        QStringLiteral(".pdf");
+    if (doc_ && !doc_->path().isEmpty())
+        name = QFileInfo(doc_->path()).absolutePath() + QLatin1Char('/') + name;
+    if (!PromptForFileName(this, name, QStringLiteral("Print to PDF"), false))
+        return;
+    printToPdf(name);
+}
+
+bool CTarvelLiteView::printToPdf(const QString &path) {
+    // Written beside the target and renamed over it, so that a failure leaves no half file.
+    QTemporaryFile temporary(QFileInfo(path).absolutePath() + QStringLiteral("/~tvXXXXXX.pdf"));
+    bool ok = temporary.open();
+    if (ok) {
+        temporary.close();
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(temporary.fileName());
+        setUpPrinter(&printer);
+        std::error_code error;
+        ok = printDocument(&printer) && QFileInfo(temporary.fileName()).size() > 0;
+        if (ok) {
+            std::filesystem::rename(QFile::encodeName(temporary.fileName()).toStdString(),
+                                    QFile::encodeName(path).toStdString(), error);
+            ok = !error;
+            if (ok)
+                temporary.setAutoRemove(false);
+        }
+    }
+    if (!ok)
+        showMessage("Could not write " + path.toStdString(), MessageIcon::Error);
+    return ok;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -126,8 +126,10 @@ class CTarvelLiteView : public QTextEdit, public DocumentKeyHooks {
     QMenu *createEditMenu(QWidget *parent);
     /// The open print preview, if any.
     QPrintPreviewDialog *activePreview() const { return preview_; }
-    /// Lays the document out on `printer`'s pages and prints it.
-    void printDocument(QPrinter *printer);
+    /// Lays the document out on `printer`'s pages and prints it; false when the printer failed.
+    bool printDocument(QPrinter *printer);
+    /// Prints the document to a PDF file at `path`; a failure is reported to the user.
+    bool printToPdf(const QString &path);
     /// The printer set up with the view's paper and margins.
     void setUpPrinter(QPrinter *printer) const;
 
@@ -158,6 +160,8 @@ class CTarvelLiteView : public QTextEdit, public DocumentKeyHooks {
     void redo();
     void printPreview();
     void print();
+    /// Prints to the default printer without a dialog; with no printer, or when the printer
+    /// refuses, says so and offers a PDF file instead.
     void printDirect();
 
   signals:

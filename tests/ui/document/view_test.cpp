@@ -17,6 +17,8 @@
 #include "ui/input/input_router.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QDir>
+#include <QPrinterInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -150,6 +152,7 @@ class ViewTest : public QObject {
     void failedLoadKeepsTheView();
     void fileHoldRefusesOtherWriters();
     void replaceKeepsFormat();
+    void quickPrintWithoutPrinterOffersPdf();
     void pageLayoutWrapsToPaper();
 };
 
@@ -840,6 +843,38 @@ void ViewTest::pageLayoutWrapsToPaper() {
     f.view.ApplyPageLayout(&unset, false);
     QCOMPARE(f.view.lineWrapColumnOrWidth(), a4);
     QCOMPARE(f.view.deviceLayout().paperWidth, f.view.documentSettings().paperWidth);
+}
+
+void ViewTest::quickPrintWithoutPrinterOffersPdf() {
+    if (!QPrinterInfo::availablePrinters().isEmpty())
+        QSKIP("a printer is installed here");
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("out.pdf"));
+    const FileNamePrompter previous =
+        setFileNamePrompter([&](QWidget *, QString &name, const QString &, bool forOpen) {
+            if (forOpen)
+                return false;
+            name = pdf;
+            return true;
+        });
+    Fixture f;
+    f.doc.setTitle(QStringLiteral("letter.tvl"));
+    f.setText(QStringLiteral("to be printed"));
+    for (const MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Yes}) {
+        QStringList asked;
+        ScopedMessagePresenter scope([&](const Message &m) {
+            asked << QString::fromStdString(m.text);
+            return m.buttons == MessageButtons::YesNo ? answer : m.defaultAnswer;
+        });
+        f.view.printDirect();
+        QCOMPARE(asked, QStringList{"No printer is available. Print to a PDF file instead?"});
+        QCOMPARE(QFile::exists(pdf), answer == MessageAnswer::Yes);
+    }
+    QFile file(pdf);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.read(5) == "%PDF-");
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"out.pdf"});
+    setFileNamePrompter(previous);
 }
 
 QTEST_MAIN(ViewTest)
