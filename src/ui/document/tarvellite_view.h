@@ -58,16 +58,10 @@ class CTarvelLiteView : public QTextEdit, public DocumentKeyHooks {
 
     /// The editor the input routing targets (the view itself).
     QTextEdit *textEdit() { return this; }
+    /// The view's document; a view made without one has a document of its own.
     CTarvelLiteDoc *getDocument() const { return doc_; }
     ViewHost *host() const { return host_; }
     void setHost(ViewHost *host) { host_ = host; }
-
-    // Reader and writer state.
-    FileKind fileKind = FileKind::Txt;
-    PageLayout pageLayout;
-    QString recoveredPath;
-    bool viewBusy = false;
-    bool convertedOnLoad = false;
 
     /// The settings the view reads for new documents, from its host (defaults without one).
     DocumentSettings documentSettings() const;
@@ -133,7 +127,16 @@ class CTarvelLiteView : public QTextEdit, public DocumentKeyHooks {
     /// The printer set up with the view's paper and margins.
     void setUpPrinter(QPrinter *printer) const;
 
+    /// Formatting of the selection (or the typing format), for whoever owns the boxes and
+    /// buttons: a face, a size in twips, a text colour (invalid: the window-text colour) and a
+    /// back colour (invalid: white). The colours join the host's list of used colours.
+    void applyFontFace(const QString &face);
+    void applyFontTwips(int twips);
+    void applyTextColour(const QColor &colour);
+    void applyBackColour(const QColor &colour);
+
   public slots:
+    /// The host's font and size boxes and colour buttons applied to the selection.
     void fontBoxCommand();
     void sizeBoxCommand();
     void toggleBold();
@@ -185,14 +188,9 @@ class CTarvelLiteView : public QTextEdit, public DocumentKeyHooks {
     void dropEvent(QDropEvent *event) override;
 
   private:
-    QTextCursor formatCursor() const;
-    void mergeSelectionFormat(const QTextCharFormat &format);
-    Qt::CheckState effectState(const std::function<bool(const QTextCharFormat &)> &has) const;
-    void toggleEffect(const std::function<bool(const QTextCharFormat &)> &has,
-                      const std::function<void(QTextCharFormat &, bool)> &set);
-    int formatTwips(const QTextCharFormat &format) const;
-    QString formatFace(const QTextCharFormat &format) const;
-    void setStartIndent(int twips);
+    /// Runs `edit` on the selection; a change without a selection becomes the typing format.
+    void editSelection(const std::function<void(QTextCursor &)> &edit);
+    void toggleEffect(int effect);
     void addRecentColour(const QColor &colour);
     void setZoom(int percent);
     void applyWrapping();
@@ -203,6 +201,7 @@ class CTarvelLiteView : public QTextEdit, public DocumentKeyHooks {
     void updateLineCounts(const QTextBlock &upTo);
     void endPrintPreview();
 
+    std::unique_ptr<CTarvelLiteDoc> ownDoc_;
     CTarvelLiteDoc *doc_;
     ViewHost *host_;
     std::unique_ptr<ZoomDevice> zoomDevice_;

@@ -12,6 +12,7 @@
 #include "ui/document/model_mapping.h"
 #include "ui/document/tarvellite_doc.h"
 #include "ui/document/tarvellite_view.h"
+#include "ui/document/text_format.h"
 #include "ui/document/text_helpers.h"
 #include "ui/document/view_host.h"
 #include "ui/input/input_router.h"
@@ -153,6 +154,7 @@ class ViewTest : public QObject {
     void fileHoldRefusesOtherWriters();
     void replaceKeepsFormat();
     void quickPrintWithoutPrinterOffersPdf();
+    void formatHelperWithoutAView();
     void pageLayoutWrapsToPaper();
 };
 
@@ -459,7 +461,7 @@ void ViewTest::lineAndColumn() {
     QCOMPARE(f.host.statusText(PANE_LINE_COL), QStringLiteral("Line: 2  Col: 4"));
     QCOMPARE(f.host.statusText(PANE_LANGUAGE), QStringLiteral("Lang: Tamil,  Kbd: Phonetic"));
 
-    f.view.viewBusy = true;
+    f.doc.setViewBusy(true);
     f.select(0, 0);
     f.view.UpdateStatusAndTitle();
     QCOMPARE(f.host.statusText(PANE_LINE_COL), QStringLiteral("Line: 2  Col: 4"));
@@ -748,8 +750,10 @@ void ViewTest::saveAndReopen() {
     a.select(0, tamil.size());
     a.view.toggleBold();
     a.view.alignCentre();
-    a.view.pageLayout.marginLeft = 2000;
-    a.view.pageLayout.paperWidth = 12240;
+    PageLayout layout = a.doc.pageLayout();
+    layout.marginLeft = 2000;
+    layout.paperWidth = 12240;
+    a.doc.setPageLayout(layout);
     QVERIFY(a.doc.isModified());
     QVERIFY(StoreDocumentBody(a.view, path).ok());
     QVERIFY(!a.doc.isModified());
@@ -761,8 +765,8 @@ void ViewTest::saveAndReopen() {
     QCOMPARE(b.formatAt(0).fontWeight() == QFont::Bold, keepsFormat);
     QCOMPARE(b.view.document()->begin().blockFormat().alignment() == Qt::AlignHCenter, keepsFormat);
     if (name.endsWith(QLatin1String(".tvl"))) {
-        QCOMPARE(b.view.pageLayout.marginLeft, 2000);
-        QCOMPARE(b.view.pageLayout.paperWidth, 12240);
+        QCOMPARE(b.doc.pageLayout().marginLeft, 2000);
+        QCOMPARE(b.doc.pageLayout().paperWidth, 12240);
     }
     QVERIFY(!b.view.canUndo());
 }
@@ -836,7 +840,7 @@ void ViewTest::pageLayoutWrapsToPaper() {
     wide.marginLeft = wide.marginRight = 720;
     f.view.ApplyPageLayout(&wide, true);
     QVERIFY(f.doc.isModified());
-    QCOMPARE(f.view.pageLayout, wide);
+    QCOMPARE(f.doc.pageLayout(), wide);
     QVERIFY(f.view.lineWrapColumnOrWidth() > a4);
     // An unset layout takes the paper from the settings.
     PageLayout unset;
@@ -875,6 +879,48 @@ void ViewTest::quickPrintWithoutPrinterOffersPdf() {
     QVERIFY(file.read(5) == "%PDF-");
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"out.pdf"});
     setFileNamePrompter(previous);
+}
+
+void ViewTest::formatHelperWithoutAView() {
+    using namespace text_format;
+    QTextDocument document;
+    document.setPlainText(QString::fromUtf16(u"ab \u0B95\u0BCA\nsecond"));
+    QTextCursor c(&document);
+    c.setPosition(0);
+    c.setPosition(1, QTextCursor::KeepAnchor);
+    setTwips(c, 300);
+    toggleEffect(c, Effect::Italic);
+    // A selection ending inside a cluster takes the whole cluster.
+    c.setPosition(3);
+    c.setPosition(4, QTextCursor::KeepAnchor);
+    setFace(c, QStringLiteral("Noto Sans Tamil"));
+    QCOMPARE(c.selectionEnd(), 5);
+
+    c.setPosition(0);
+    c.setPosition(5, QTextCursor::KeepAnchor);
+    QCOMPARE(selectionTwips(c), -1);
+    QCOMPARE(selectionFace(c), QString());
+    QCOMPARE(effectState(c, Effect::Italic), Qt::PartiallyChecked);
+    toggleEffect(c, Effect::Italic);
+    QCOMPARE(effectState(c, Effect::Italic), Qt::Checked);
+    toggleEffect(c, Effect::Italic);
+    QCOMPARE(effectState(c, Effect::Italic), Qt::Unchecked);
+
+    // Lists over both paragraphs, and off again.
+    c.setPosition(0);
+    c.setPosition(8, QTextCursor::KeepAnchor);
+    setNumbering(c, 6, 532);
+    QCOMPARE(numberingItem(c), 6);
+    QCOMPARE(offset(c), 532);
+    toggleBullets(c);
+    QVERIFY(hasBullets(c));
+    QCOMPARE(offset(c), 532); // an offset already there stays
+    toggleBullets(c);
+    QVERIFY(!hasBullets(c));
+    QCOMPARE(startIndent(c), 0);
+    QCOMPARE(offset(c), 0);
+    setAlignment(c, Qt::AlignRight);
+    QCOMPARE(alignment(c), Qt::AlignRight);
 }
 
 QTEST_MAIN(ViewTest)
