@@ -814,9 +814,9 @@ bool CMainFrame::OpenDocumentPath(const QString &path, bool remember) {
 void CMainFrame::OpenOrInsertFile(const QString &path) {
     CTarvelLiteView *view = activeView();
     QPointer<CTarvelLiteView> guard = view;
-    const bool wasBusy = view ? view->viewBusy : false;
+    const bool wasBusy = view ? view->getDocument()->viewBusy() : false;
     if (view)
-        view->viewBusy = true;
+        view->getDocument()->setViewBusy(true);
     if (hasExtension(path, ".tvl") || hasExtension(path, ".tvp") || hasExtension(path, ".rtf") ||
         hasExtension(path, ".txt")) {
         BusyGuard busy(context_.busyFlag());
@@ -839,7 +839,7 @@ void CMainFrame::OpenOrInsertFile(const QString &path) {
         }
     }
     if (guard)
-        guard->viewBusy = wasBusy;
+        guard->getDocument()->setViewBusy(wasBusy);
 }
 
 void CMainFrame::makeBackupCopy(const QString &path) {

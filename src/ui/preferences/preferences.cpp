@@ -5,6 +5,7 @@
 #include "core/preferences/folder_choice.h"
 #include "ui/app/app_context.h"
 #include "ui/document/document_settings.h"
+#include "ui/document/tarvellite_doc.h"
 #include "ui/document/tarvellite_view.h"
 
 #include <QButtonGroup>
@@ -447,7 +448,7 @@ unsigned CPrefDocument::apply(Settings &s) {
     }
     if (choice != 0) {
         if (CTarvelLiteView *view = sheet_.view()) {
-            PageLayout layout = view->pageLayout;
+            PageLayout layout = view->getDocument()->pageLayout();
             layout.paperWidth = page_.shownWidth();
             layout.paperHeight = page_.shownHeight();
             layout.marginLeft = page_.margin(Margin::Left);

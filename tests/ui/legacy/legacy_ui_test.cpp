@@ -198,7 +198,7 @@ void LegacyUiTest::openFollowsThePreference() {
     }
     QCOMPARE(paragraphs(view->document()), converted ? unicodeText : legacyText);
     QCOMPARE(view->getDocument()->isModified(), converted);
-    QCOMPARE(view->convertedOnLoad, converted);
+    QCOMPARE(view->getDocument()->convertedOnLoad(), converted);
     QVERIFY(!view->canUndo());
     if (!converted)
         QVERIFY(allInFace(view->document(), legacyText[1], QStringLiteral("TABXYZ")));

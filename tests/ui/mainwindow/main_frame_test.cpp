@@ -252,7 +252,7 @@ void MainFrameTest::droppedTextFileOpens() {
     emit view->fileDropped(path);
     QCOMPARE(frame_->documentArea()->subWindowList().size(), 2);
     QCOMPARE(frame_->activeView()->toPlainText(), QStringLiteral("dropped"));
-    QVERIFY(!view->viewBusy);
+    QVERIFY(!view->getDocument()->viewBusy());
 
     // A picture goes into the active view.
     QImage image(8, 8, QImage::Format_RGB32);

@@ -5,6 +5,7 @@
 #include "core/app/messages.h"
 #include "core/app/paper_sizes.h"
 #include "ui/app/app_context.h"
+#include "ui/document/tarvellite_doc.h"
 #include "ui/document/tarvellite_view.h"
 #include "ui/mainwindow/main_frame.h"
 #include "ui/preferences/preferences.h"
@@ -279,8 +280,8 @@ class PreferencesTest : public QObject {
         QCOMPARE(page->applyChoiceButton()->text(), QStringLiteral("Set this as Default Option"));
         page->landscapeButton()->setChecked(true);
         sheet.accept();
-        QCOMPARE(view->pageLayout.paperWidth, 16838);
-        QCOMPARE(view->pageLayout.paperHeight, 11906);
+        QCOMPARE(view->getDocument()->pageLayout().paperWidth, 16838);
+        QCOMPARE(view->getDocument()->pageLayout().paperHeight, 11906);
         QCOMPARE(context_->settings().pageDimensions, defaults);
 
         // With no document open, page setup works on the stored defaults.
