@@ -141,7 +141,7 @@ void MarkDictionaries::reset() {
     loaded_.clear();
 }
 
-const CDictionary *MarkDictionaries::forUnit(char16_t unit) {
+CDictionary *MarkDictionaries::forUnit(char16_t unit) {
     const std::string_view code = languageCodeOfUnit(unit);
     if (code.empty())
         return nullptr;

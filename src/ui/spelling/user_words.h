@@ -67,7 +67,7 @@ class MarkDictionaries : public QObject {
 
     /// The dictionary for a word that begins with `unit` (by its script), or null when the
     /// script has none.
-    const CDictionary *forUnit(char16_t unit);
+    CDictionary *forUnit(char16_t unit);
     /// Forgets every loaded dictionary (the choices changed).
     void reset();
     /// Asks for new marks (the ignore list changed).
