@@ -57,6 +57,11 @@ class CTarvelLiteView : public QTextEdit, public DocumentKeyHooks {
 
     /// The editor the input routing targets (the view itself).
     QTextEdit *textEdit() { return this; }
+    /// Lets the window add entries to the context menu, for the point (in viewport coordinates)
+    /// that was clicked.
+    void setContextMenuExtender(std::function<void(QMenu *, const QPoint &)> extender) {
+        menuExtender_ = std::move(extender);
+    }
     CTarvelLiteDoc *getDocument() const { return doc_; }
     ViewHost *host() const { return host_; }
     void setHost(ViewHost *host) { host_ = host; }
@@ -207,6 +212,7 @@ class CTarvelLiteView : public QTextEdit, public DocumentKeyHooks {
     bool inUndo_ = false;
     QPointer<QPrintPreviewDialog> preview_;
     LookAhead *lookAhead_ = nullptr;
+    std::function<void(QMenu *, const QPoint &)> menuExtender_;
 };
 
 } // namespace tarvellite::ui
