@@ -16,6 +16,7 @@
 #include "ui/mainwindow/dock_panes.h"
 #include "ui/mainwindow/frame_input.h"
 #include "ui/mainwindow/windows_dialog.h"
+#include "ui/spelling/spell_marker.h"
 
 #include <QAction>
 #include <QApplication>
@@ -546,6 +547,9 @@ CChildFrame *CMainFrame::createChild() {
     auto *child = new CChildFrame(this);
     CTarvelLiteView *view = child->view();
     view->setOverwriteMode(overtype_);
+    auto *marker = new SpellMarker(view, context_);
+    view->setContextMenuExtender(
+        [marker](QMenu *menu, const QPoint &point) { marker->extendMenu(menu, point); });
     connect(view, &CTarvelLiteView::formatStateChanged, this, [this, view] {
         if (view == activeView())
             updateCommandStates();
