@@ -802,6 +802,8 @@ QMenu *CTarvelLiteView::createEditMenu(QWidget *parent) {
 void CTarvelLiteView::contextMenuEvent(QContextMenuEvent *event) {
     QMenu *menu = createEditMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
+    if (menuExtender_)
+        menuExtender_(menu, event->pos());
     menu->popup(event->globalPos());
     event->accept();
 }

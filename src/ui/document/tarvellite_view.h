@@ -58,6 +58,11 @@ class CTarvelLiteView : public QTextEdit, public DocumentKeyHooks {
 
     /// The editor the input routing targets (the view itself).
     QTextEdit *textEdit() { return this; }
+    /// Lets the window add entries to the context menu, for the point (in viewport coordinates)
+    /// that was clicked.
+    void setContextMenuExtender(std::function<void(QMenu *, const QPoint &)> extender) {
+        menuExtender_ = std::move(extender);
+    }
     /// The view's document; a view made without one has a document of its own.
     CTarvelLiteDoc *getDocument() const { return doc_; }
     ViewHost *host() const { return host_; }
@@ -217,6 +222,7 @@ class CTarvelLiteView : public QTextEdit, public DocumentKeyHooks {
     int lineCountsValidTo_ = 0;
     QPointer<QPrintPreviewDialog> preview_;
     LookAhead *lookAhead_ = nullptr;
+    std::function<void(QMenu *, const QPoint &)> menuExtender_;
 };
 
 } // namespace tarvellite::ui

@@ -6,6 +6,8 @@
 #include "ui/explorer/flat_frame.h"
 #include "ui/input/kbd_dialog.h"
 #include "ui/search/search_page.h"
+#include "ui/spelling/spell_check_dialog.h"
+#include "ui/spelling/user_words.h"
 
 #include <QLabel>
 #include <QMainWindow>
@@ -96,8 +98,20 @@ CSearchDock::CSearchDock(AppContext &context, FrameServices &frame, QWidget *par
     setContent(page_);
 }
 
-CSpellDock::CSpellDock(AppContext &, FrameServices &, QWidget *parent)
+CSpellDock::CSpellDock(AppContext &context, FrameServices &frame, QWidget *parent)
     : CDockPane(PANE_ID_SPELL, QStringLiteral("Spell Checker"),
-                QStringLiteral("The spell checker will be shown here."), parent) {}
+                QStringLiteral("The spell checker will be shown here."), parent) {
+    setContent(new CSpellCheckDialog(context, frame, this));
+    // Words added to a user dictionary count for the look-ahead at once.
+    connect(&UserWordsHub::of(context), &UserWordsHub::userWordsChanged, this,
+            [&context](const QString &path) {
+                auto *lookup = dynamic_cast<LookupDictionary *>(context.lookAheadSource());
+                if (!lookup || QString::fromStdString(lookup->dictionary().userDictPath()) != path)
+                    return;
+                Settings &settings = context.mutableSettings();
+                lookup->reload(context.dictionaries(), settings.defaultDictionaries,
+                               settings.userDictionaryPath);
+            });
+}
 
 } // namespace tarvellite::ui

@@ -23,6 +23,7 @@
 #include "ui/mainwindow/frame_input.h"
 #include "ui/mainwindow/windows_dialog.h"
 #include "ui/preferences/preferences.h"
+#include "ui/spelling/spell_marker.h"
 
 #include <QAction>
 #include <QApplication>
@@ -687,6 +688,9 @@ CChildFrame *CMainFrame::createChild() {
     auto *child = new CChildFrame(this);
     CTarvelLiteView *view = child->view();
     view->setOverwriteMode(overtype_);
+    auto *marker = new SpellMarker(view, context_);
+    view->setContextMenuExtender(
+        [marker](QMenu *menu, const QPoint &point) { marker->extendMenu(menu, point); });
     connect(view, &CTarvelLiteView::formatStateChanged, this, [this, view] {
         if (view == activeView())
             updateCommandStates();
