@@ -13,6 +13,7 @@
 #include "core/spelling/ignore_list.h"
 #include "core/spelling/normalize.h"
 #include "core/spelling/rule_file.h"
+#include "core/spelling/syllables.h"
 
 #include <algorithm>
 #include <bit>
@@ -699,6 +700,10 @@ bool CDictionary::check(std::u16string_view input, std::int32_t *position) const
 
 bool CDictionary::checkPrepared(std::u16string_view w, std::int32_t *position,
                                 const std::uint64_t *hash) const {
+    // A word that no script could spell (a sign first, two vowel signs in a row, ...) is
+    // wrong whatever the word list and the rules say, unless the user chose it.
+    if (!isWellFormedWord(w))
+        return (!ignoredWords().empty() && isIgnoredWord(w)) || isUserWord(w);
     for (char16_t c : w)
         if (c < minChar_ || c > maxChar_)
             return true;
@@ -804,15 +809,10 @@ bool CDictionary::checkShortWord(std::u16string_view input) const {
         return false;
     if (input.size() == 1)
         return initialEntry(input[0]) != nullptr;
-    std::u16string w(input);
-    const DICTINDEX *entry = initialEntry(w[0]);
-    if (!entry) {
-        std::swap(w[0], w[1]);
-        entry = initialEntry(w[0]);
-        if (!entry)
-            return false;
-    }
-    return inWordsFrom(w, clampedFirstWord(*entry));
+    // The two letters in reverse order are only offered as a suggestion: accepting them
+    // would pass a sign typed before its letter.
+    const DICTINDEX *entry = initialEntry(input[0]);
+    return entry && inWordsFrom(input, clampedFirstWord(*entry));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1165,6 +1165,10 @@ int CDictionary::GetSuggestions(std::vector<std::u16string> &out, std::u16string
     }
 
     out = suggestions_;
+    // Answer in the spelling the text uses.
+    if (usesOldChillus(input))
+        for (std::u16string &s : out)
+            toOldChillus(s);
     if (latin_) {
         const auto capitals = std::count_if(casePattern.begin(), casePattern.end(),
                                             [](char16_t c) { return c >= u'A' && c <= u'Z'; });
