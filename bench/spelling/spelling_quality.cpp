@@ -6,7 +6,8 @@
 // suggestion call, how many words of the list are rejected, and checking throughput. With
 // --hunspell BASE (BASE.dic/BASE.aff) the same words go to hunspell in the same run.
 //
-// usage: spelling_quality LOCALE [--count N] [--list FILE] [--hunspell BASE]
+// usage: spelling_quality LOCALE [--count N] [--list FILE] [--hunspell BASE] [--show 1]
+// (--show 1 lists the misspellings that were accepted)
 
 #include "bench_words.h"
 #include "core/app/messages.h"
@@ -89,14 +90,15 @@ bool isJoiner(char16_t c) {
 
 int main(int argc, char **argv) {
     if (argc < 2) {
-        std::fprintf(
-            stderr, "usage: spelling_quality LOCALE [--count N] [--list FILE] [--hunspell BASE]\n");
+        std::fprintf(stderr, "usage: spelling_quality LOCALE [--count N] [--list FILE] [--hunspell "
+                             "BASE] [--show 1]\n");
         return 2;
     }
     setMessageEcho(false);
     const std::string locale = argv[1];
     std::size_t count = 600;
     std::string hunspellBase;
+    bool show = false;
     std::string listPath = std::string(TARVELLITE_WORDLIST_DIR) + "/" + locale + ".txt";
     for (int i = 2; i + 1 < argc; i += 2) {
         if (!std::strcmp(argv[i], "--count"))
@@ -105,6 +107,8 @@ int main(int argc, char **argv) {
             hunspellBase = argv[i + 1];
         else if (!std::strcmp(argv[i], "--list"))
             listPath = argv[i + 1];
+        else if (!std::strcmp(argv[i], "--show"))
+            show = std::atoi(argv[i + 1]) != 0;
     }
     CDictionary d;
     if (!d.Load(dictionaryPath(locale), "", false)) {
@@ -123,12 +127,16 @@ int main(int argc, char **argv) {
         for (char16_t c : w)
             seen[c] = true;
     }
-    // Replacement letters: the list's own, without joiners and marks of other kinds.
+    // Replacement letters: the list's own letters of the dictionary's script (Latin: a to z).
     std::u16string alphabet;
-    for (std::size_t c = 0x41; c < seen.size(); ++c)
-        if (seen[c] && !isJoiner(static_cast<char16_t>(c)) && !(c >= 0x5B && c <= 0x60))
+    for (std::size_t c = 0; c < seen.size(); ++c) {
+        const bool letter =
+            d.latin() ? (c >= u'a' && c <= u'z')
+                      : (static_cast<std::int32_t>(c) >= d.minChar() &&
+                         static_cast<std::int32_t>(c) <= d.maxChar() && c >= 0x0900 && c <= 0x0DFF);
+        if (seen[c] && letter)
             alphabet.push_back(static_cast<char16_t>(c));
-
+    }
     std::mt19937 rng(7);
     struct Pair {
         std::u16string intended, typed;
@@ -166,7 +174,11 @@ int main(int argc, char **argv) {
     Tally ours;
     std::vector<std::u16string> out;
     for (const Pair &p : pairs) {
-        ours.accepted += d.CheckWord(p.typed);
+        const bool accepted = d.CheckWord(p.typed);
+        ours.accepted += accepted;
+        if (show && accepted)
+            std::printf("    accepted %s (meant %s)\n", utf16ToUtf8(p.typed).c_str(),
+                        utf16ToUtf8(p.intended).c_str());
         const auto t0 = Clock::now();
         d.GetSuggestions(out, p.typed);
         ours.micros.push_back(std::chrono::duration<double, std::micro>(Clock::now() - t0).count());

@@ -759,8 +759,10 @@ void CDictionary::buildSuffixRules() {
     };
     std::stable_sort(suffixRules_.begin(), suffixRules_.end(),
                      [&](const SuffixRule &x, const SuffixRule &y) { return last(x) < last(y); });
-    for (const SuffixRule &r : suffixRules_)
+    for (SuffixRule &r : suffixRules_) {
+        r.deadStart = r.suffix.size() >= 2 && !isVirama(r.suffix[0]) && isVirama(r.suffix[1]);
         suffixLastUnits_.push_back(last(r));
+    }
 }
 
 bool CDictionary::checkSuffixRules(std::u16string_view w, std::int32_t start) const {
@@ -775,6 +777,8 @@ bool CDictionary::checkSuffixRules(std::u16string_view w, std::int32_t start) co
             const SuffixRule &rule = suffixRules_[i];
             const std::size_t b = rule.suffix.size();
             if (b >= w.size() || std::u16string_view(rule.suffix) != w.substr(w.size() - b))
+                continue;
+            if (rule.deadStart && w.size() > b && isVirama(w[w.size() - b - 1]))
                 continue;
             const std::u16string_view kept = w.substr(0, w.size() - (rule.dropTwo ? 2 : b));
             const std::u16string_view added =

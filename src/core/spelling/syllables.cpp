@@ -114,6 +114,10 @@ bool mayFollow(Kind sign, Kind before) {
 
 } // namespace
 
+bool isVirama(char16_t c) {
+    return kindOf(c) == Kind::Virama;
+}
+
 bool isWellFormedWord(std::u16string_view word) {
     Kind before = Kind::Other;
     char16_t previous = 0;

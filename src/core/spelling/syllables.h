@@ -13,4 +13,7 @@ namespace tarvellite {
 /// (`normalizeWord`): NFC, without joiners.
 bool isWellFormedWord(std::u16string_view word);
 
+/// Whether `c` is the virama (the sign that kills a consonant's vowel) of one of those scripts.
+bool isVirama(char16_t c);
+
 } // namespace tarvellite

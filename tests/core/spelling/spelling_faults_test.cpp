@@ -18,6 +18,10 @@ constexpr const char *hindiSource = "[Dictionary]\nScript=devanagari\n"
                                     "C4=अआइकदपमलहघ\n"
                                     "[Post Additions]\nComplex=ना:ा ना:ता\n";
 constexpr const char *hindiWords = "का\nकाना\nदोहराना\nपानी\nघर\nक्षमा\nअंक\nआँख\nक़लम\n";
+// The joining consonant of Tamil word pairs, written as a rule.
+constexpr const char *tamilSource = "[Dictionary]\nScript=tamil\nC4=படநி\n"
+                                    "[Post Additions]\nSimple=க்\n";
+constexpr const char *tamilWords = "படி\nநிற்\n";
 constexpr const char *malayalamSource = "[Dictionary]\nScript=malayalam\nC4=അകപമവ\n";
 // Old chillus in the list: they are stored as the atomic letters.
 constexpr const char *malayalamWords = "അവന്\u200D\nകലി\nപാലം\nകൽപന\nമലയാളം\n";
@@ -30,6 +34,8 @@ class SpellingFaults : public ::testing::Test {
         ASSERT_TRUE(ta_.Load(buildFixture(folder_, "mini-ta", "mini-ta"), folder_.path().string()));
         ASSERT_TRUE(hi_.Load(buildDictionary(folder_, "hi", hindiSource, hindiWords),
                              folder_.path().string()));
+        ASSERT_TRUE(sandhi_.Load(buildDictionary(folder_, "tas", tamilSource, tamilWords),
+                                 folder_.path().string()));
         ASSERT_TRUE(ml_.Load(buildDictionary(folder_, "ml", malayalamSource, malayalamWords),
                              folder_.path().string()));
     }
@@ -38,16 +44,17 @@ class SpellingFaults : public ::testing::Test {
         case 'e': return en_;
         case 't': return ta_;
         case 'h': return hi_;
+        case 's': return sandhi_;
         default: return ml_;
         }
     }
     TempFolder folder_;
-    CDictionary en_, ta_, hi_, ml_;
+    CDictionary en_, ta_, hi_, ml_, sandhi_;
 };
 
 TEST_F(SpellingFaults, CheckWordTable) {
     const struct {
-        char dictionary; // e(nglish), t(amil), h(indi), m(alayalam)
+        char dictionary; // e(nglish), t(amil), h(indi), m(alayalam), s(andhi rule)
         const char16_t *word;
         bool correct;
         const char *why;
@@ -89,6 +96,8 @@ TEST_F(SpellingFaults, CheckWordTable) {
         {'h', u"काा", false, "ना:ा on काना, but two vowel signs"},
         {'h', u"दोहराा", false, "ना:ा on दोहराना, but two vowel signs"},
         {'h', u"काता", true, "ना:ता gives काना"},
+        {'s', u"படிக்", true, "the joining consonant after a vowel"},
+        {'s', u"நிற்க்", false, "a dead consonant never follows a dead consonant"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(std::string(1, c.dictionary) + " | " + utf16ToUtf8(c.word) + " | " + c.why);
