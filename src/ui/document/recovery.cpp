@@ -99,8 +99,8 @@ Status RecoveryFile::write(CTarvelLiteView &view, const QString &folder,
     const RichDocument model = richDocumentFrom(view.document());
     Bytes out;
     BytesSink sink(out);
-    if (Status s = tarvellite::StoreDocumentBody("recovery.tmp", model, view.pageLayout, sink,
-                                                 units16(protectedPath));
+    if (Status s = tarvellite::StoreDocumentBody(
+            "recovery.tmp", model, view.getDocument()->pageLayout(), sink, units16(protectedPath));
         !s)
         return s;
     return writeFileAtomically(QFile::encodeName(path_).toStdString(), out);

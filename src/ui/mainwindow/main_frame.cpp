@@ -585,7 +585,7 @@ void CMainFrame::onAutoSaveTick() {
 
 bool CMainFrame::autoSaveChild(CChildFrame *child) {
     CTarvelLiteView *view = child->view();
-    if (view->viewBusy)
+    if (view->getDocument()->viewBusy())
         return true;
     CTarvelLiteDoc *doc = child->getDocument();
     if (!doc->isModified()) {
@@ -593,10 +593,10 @@ bool CMainFrame::autoSaveChild(CChildFrame *child) {
         child->recovery().discard();
         return true;
     }
-    view->viewBusy = true;
+    view->getDocument()->setViewBusy(true);
     const Status written = child->recovery().write(*view, recoveryFolder(context_.settings()),
                                                    protectedPathFor(*doc, context_.settings()));
-    view->viewBusy = false;
+    view->getDocument()->setViewBusy(false);
     if (!written)
         std::fprintf(stderr, "%s: %s\n", productName, written.error().describe().c_str());
     return bool(written);
@@ -631,9 +631,8 @@ int CMainFrame::ReopenRecoveryFiles() {
 
 void CMainFrame::adoptRecovered(CChildFrame *child) {
     CTarvelLiteDoc *doc = child->getDocument();
-    CTarvelLiteView *view = child->view();
     // Bound to the document it protects, under that name with " (Recovered)".
-    const QString protectedPath = view->recoveredPath;
+    const QString protectedPath = doc->recoveredPath();
     const QFileInfo target(protectedPath.isEmpty() ? doc->path() : protectedPath);
     const QString suffix =
         target.suffix().isEmpty() ? QString() : QLatin1Char('.') + target.suffix();
@@ -642,7 +641,7 @@ void CMainFrame::adoptRecovered(CChildFrame *child) {
     if (!protectedPath.isEmpty() && QFileInfo::exists(protectedPath))
         doc->holdFile(protectedPath);
     doc->setTitle(target.completeBaseName() + QStringLiteral(" (Recovered)") + suffix);
-    view->fileKind = ClassifyFileName(QFile::encodeName(target.fileName()).toStdString());
+    doc->setFileKind(ClassifyFileName(QFile::encodeName(target.fileName()).toStdString()));
 }
 
 void CMainFrame::showPreferences(bool pageSetupOnly) {
