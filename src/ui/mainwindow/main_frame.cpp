@@ -632,7 +632,6 @@ int CMainFrame::ReopenRecoveryFiles() {
 
 void CMainFrame::adoptRecovered(CChildFrame *child) {
     CTarvelLiteDoc *doc = child->getDocument();
-    CTarvelLiteView *view = child->view();
     // Bound to the document it protects, under that name with " (Recovered)".
     const QString protectedPath = doc->recoveredPath();
     const QFileInfo target(protectedPath.isEmpty() ? doc->path() : protectedPath);
