@@ -70,7 +70,7 @@ endmacro()
 # ---- Qt user interface ------------------------------------------------------------------------
 
 if(TARVELLITE_BUILD_UI)
-    find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Test)
+    find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Network Test)
 endif()
 
 # The Qt library of one UI subsystem, `tarvellite_ui_<subsystem>`: Widgets, moc on, the src/

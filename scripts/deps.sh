@@ -4,12 +4,14 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake ninja-build pkg-config
+    build-essential cmake ninja-build pkg-config clang-format
     libgtest-dev googletest libgmock-dev libbenchmark-dev
     libicu-dev
     qt6-base-dev libx11-dev
     xvfb xauth xdotool
+    dbus at-spi2-core python3-pyatspi
     fonts-noto-core
+    emacs-nox
 )
 
 missing=()

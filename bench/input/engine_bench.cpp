@@ -73,9 +73,15 @@ const std::string tamilTypewriter = repeat("hjkl;' kkll jjhh ;lkj hgfdsa qwerty 
 const std::string hindiPhonetic =
     repeat("namaste, aap kaise hain? bhaarat ek mahaan desh hai. kRShNa ", 17);
 
-void BM_TamilPhonetic(benchmark::State &s) { typeText(s, "TA", true, tamilPhonetic.c_str()); }
-void BM_TamilTypewriter(benchmark::State &s) { typeText(s, "TA", false, tamilTypewriter.c_str()); }
-void BM_HindiPhonetic(benchmark::State &s) { typeText(s, "HI", true, hindiPhonetic.c_str()); }
+void BM_TamilPhonetic(benchmark::State &s) {
+    typeText(s, "TA", true, tamilPhonetic.c_str());
+}
+void BM_TamilTypewriter(benchmark::State &s) {
+    typeText(s, "TA", false, tamilTypewriter.c_str());
+}
+void BM_HindiPhonetic(benchmark::State &s) {
+    typeText(s, "HI", true, hindiPhonetic.c_str());
+}
 BENCHMARK(BM_TamilPhonetic);
 BENCHMARK(BM_TamilTypewriter);
 BENCHMARK(BM_HindiPhonetic);

@@ -91,9 +91,10 @@ int runMkdict(const std::vector<std::string> &args) {
     if (!quiet) {
         const BuildCounts &c = builder.counts();
         std::printf("%s: %zu words kept of %zu read; left out: %zu outside the script, %zu "
-                    "starting with a mark or joiner, %zu outside 2-32 units, %zu duplicates\n",
+                    "starting with a mark or joiner, %zu outside 2-32 units, %zu ill-formed, "
+                    "%zu duplicates\n",
                     outPath.c_str(), c.kept, c.read, c.outsideScript, c.badStart, c.wrongLength,
-                    c.duplicates);
+                    c.illFormed, c.duplicates);
     }
     return exitOk;
 }

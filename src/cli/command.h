@@ -25,7 +25,8 @@ struct Registration {
     explicit Registration(const Command &command) { registerCommand(command); }
 };
 
-/// The folder the running executable lies in, ending with "/".
+/// The folder of the program's data files (beside the running executable, or the installed
+/// share folder), ending with "/".
 std::string programFolder();
 
 /// A non-negative decimal number of at most six digits, or nothing.

@@ -39,6 +39,9 @@ xdotool type --delay 40 'vaNakkam thamizh'
 xdotool key --delay 50 BackSpace BackSpace BackSpace BackSpace
 xdotool type --delay 40 'mizh'
 xdotool key --delay 100 ctrl+s
+# Plain text keeps no formatting: the program asks first; Yes is the default answer.
+sleep 0.5
+xdotool key --delay 100 Return
 for _ in $(seq 50); do [ -s "$work/out.txt" ] && break; sleep 0.1; done
 
 # Plain text is saved as UTF-16LE; compare as UTF-8.

@@ -280,6 +280,35 @@ Result<LanguageSource> parseLayoutSource(std::string_view text, const std::strin
             if (ec != std::errc() || p != w[5].data() + w[5].size() || erase < 0 || erase > 2)
                 return fail("the erase count is 0, 1 or 2");
             rule.eraseCount = erase;
+        } else if (head == "delinker" || head == "pulli-pairs") {
+            if (lang.keyboards.empty())
+                return fail(std::string(head) + " belongs to a keyboard");
+            KBDDATA &data = lang.keys.back();
+            if (head == "delinker") {
+                if (w.size() != 2)
+                    return fail("delinker C");
+                Result<char16_t> u = parseUnit(w[1]);
+                if (!u)
+                    return fail(u.error().message);
+                data.units[KBDDATA::compositionIndex(0)] = *u;
+                continue;
+            }
+            int next = 1;
+            while (next < KBDDATA::compositionUnitCount && !data.compositionEmpty(next))
+                next += 2;
+            for (std::size_t i = 1; i < w.size(); ++i) {
+                Result<Cell> pair = parseCell(w[i], false, false);
+                if (!pair)
+                    return fail(pair.error().message);
+                if (pair->units.size() != 2)
+                    return fail("a pulli pair is two consonants, as in நத");
+                if (next + 1 >= KBDDATA::compositionUnitCount)
+                    return fail("too many pulli pairs (at most " +
+                                std::to_string((KBDDATA::compositionUnitCount - 1) / 2) + ")");
+                data.units[KBDDATA::compositionIndex(next)] = pair->units[0];
+                data.units[KBDDATA::compositionIndex(next + 1)] = pair->units[1];
+                next += 2;
+            }
         } else {
             // A key line: KEY NORMAL [SHIFT [CTRL [CTRL+SHIFT]]]
             if (lang.keyboards.empty())
@@ -287,10 +316,11 @@ Result<LanguageSource> parseLayoutSource(std::string_view text, const std::strin
             std::string_view keyName = head;
             if (keyName == "\\\\")
                 keyName = "\\";
-            const int k = keyName.size() == 1 ? charToKeyTable(static_cast<unsigned char>(keyName[0]))
-                                              : -1;
+            const int k =
+                keyName.size() == 1 ? charToKeyTable(static_cast<unsigned char>(keyName[0])) : -1;
             if (k < 0 || keyUnshiftedChar(k) != keyName[0])
-                return fail("\"" + std::string(head) + "\" is not a key (name keys by their "
+                return fail("\"" + std::string(head) +
+                            "\" is not a key (name keys by their "
                             "unshifted character)");
             if (keySeen.back()[k])
                 return fail("key " + std::string(head) + " is given twice");

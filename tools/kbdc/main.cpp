@@ -1,9 +1,8 @@
 // kbdc: compiles the layout sources into the keyboard data file.
 //   kbdc MANIFEST OUTPUT
 
-#include "layout_source.h"
-
 #include "core/app/file_io.h"
+#include "layout_source.h"
 
 #include <cstdio>
 

@@ -21,6 +21,17 @@ fs::path withoutTrailingSlash(const std::string &path) {
 
 } // namespace
 
+std::string programDataFolder(const std::string &executableFolder) {
+    const fs::path here = withoutTrailingSlash(executableFolder);
+    std::error_code ec;
+    if (fs::is_regular_file(here / "Kbdentry.dat", ec))
+        return here.string();
+    const fs::path shared = here.parent_path() / "share" / "tarvellite";
+    if (fs::is_regular_file(shared / "Kbdentry.dat", ec))
+        return shared.lexically_normal().string();
+    return here.string();
+}
+
 AppFolders computeFolders(std::string programFolder, const std::string &userDocumentsFolder) {
     while (programFolder.size() > 1 && programFolder.back() == '/')
         programFolder.pop_back();

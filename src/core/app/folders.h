@@ -23,6 +23,12 @@ struct AppFolders {
     std::string dictionaryPath() const { return programFolder + "/DictionaryFiles/"; }
 };
 
+/// Where the program's data files (the keyboard data, "DictionaryFiles") are for an executable
+/// in `executableFolder`: beside it when the keyboard data is there (a build tree, a folder
+/// copied as a whole), else in "../share/tarvellite" when it is there (an installation), else
+/// beside it. No trailing "/".
+std::string programDataFolder(const std::string &executableFolder);
+
 /// The folders for an executable in `programFolder` and a user whose documents folder is
 /// `userDocumentsFolder` (with or without a trailing "/").
 AppFolders computeFolders(std::string programFolder, const std::string &userDocumentsFolder);

@@ -48,6 +48,8 @@ MessagePresenter setMessagePresenter(MessagePresenter presenter) {
     return previous;
 }
 
-void setMessageEcho(bool on) { echoSlot() = on; }
+void setMessageEcho(bool on) {
+    echoSlot() = on;
+}
 
 } // namespace tarvellite

@@ -1,5 +1,6 @@
 #include "core/document/document_io.h"
 
+#include "core/app/messages.h"
 #include "core/document/plain_text.h"
 #include "core/document/rtf_writer.h"
 
@@ -33,7 +34,7 @@ bool looksLikeText(std::span<const std::uint8_t> body) {
 
 Result<LoadedDocument> LoadDocumentBody(std::string_view fileName,
                                         std::span<const std::uint8_t> file,
-                                        const RtfReadLimits &limits) {
+                                        const RtfReadLimits &limits, const ReadProgress &progress) {
     LoadedDocument loaded;
     loaded.kind = ClassifyFileName(fileName);
     std::size_t bodyOffset = 0;
@@ -46,13 +47,21 @@ Result<LoadedDocument> LoadDocumentBody(std::string_view fileName,
         loaded.hasLegacyFonts = ScanLegacyFonts(body, loaded.legacyFonts);
 
     if (isRtfKind(loaded.kind) && !body.empty()) {
+        // The program's own kinds are RTF behind an optional header and nothing else.
+        if (mayHaveHeader(loaded.kind) && !startsWithRtf(body))
+            return Error{"the file is not a TarvelLite document"};
         if (!startsWithRtf(body) && looksLikeText(body)) {
             loaded.document = RichDocument::fromPlainText(decodePlainText(body));
             loaded.warnings.push_back(
                 ReadWarning{"the file is not RTF; it was read as plain text", bodyOffset});
             return loaded;
         }
-        Result<ReadOutcome> rtf = readRtf(body, limits);
+        ReadProgress bodyProgress;
+        if (progress)
+            bodyProgress = [&progress, bodyOffset](std::size_t done) {
+                progress(bodyOffset + done);
+            };
+        Result<ReadOutcome> rtf = readRtf(body, limits, bodyProgress);
         if (!rtf) {
             Error e = rtf.error();
             if (e.byteOffset != Error::noOffset)
@@ -70,6 +79,24 @@ Result<LoadedDocument> LoadDocumentBody(std::string_view fileName,
     return loaded;
 }
 
+std::string ReadWarningsMessage(std::string_view fileName,
+                                const std::vector<ReadWarning> &warnings) {
+    if (warnings.empty())
+        return {};
+    std::string message(fileName);
+    message += " was not read exactly as written:";
+    for (const ReadWarning &w : warnings) {
+        message += "\n- ";
+        message += w.message;
+    }
+    return message;
+}
+
+void ReportReadWarnings(std::string_view fileName, const std::vector<ReadWarning> &warnings) {
+    if (!warnings.empty())
+        showMessage(ReadWarningsMessage(fileName, warnings), MessageIcon::Warning);
+}
+
 Status StoreDocumentBody(std::string_view fileName, const RichDocument &doc,
                          const PageLayout &layout, OutputSink &out,
                          std::u16string_view recoveryPath) {
@@ -81,10 +108,7 @@ Status StoreDocumentBody(std::string_view fileName, const RichDocument &doc,
     }
     if (isRtfKind(kind))
         return writeRtf(doc, out);
-    const Bytes text = encodePlainText(doc.plainText(u"\r\n", u"\r\n", true));
-    if (!out.write(text))
-        return Error{"the text could not be written"};
-    return {};
+    return writePlainText(doc, out);
 }
 
 } // namespace tarvellite

@@ -13,6 +13,7 @@
 
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -35,10 +36,23 @@ struct LoadedDocument {
 /// for legacy fonts; RTF kinds read the body as RTF, the others as plain text. An empty body
 /// gives an empty document. An RTF kind whose body is not RTF but plain text (a ".htm" page,
 /// a text file named ".rtf") is read as plain text with a warning; binary data, archives and
-/// UTF-16 text in an RTF kind fail with the reason and byte offset.
+/// UTF-16 text in an RTF kind fail with the reason and byte offset. A ".tvl", ".tvx" or ".tmp"
+/// file whose body is not RTF fails as "not a TarvelLite document".
+/// `progress`, when given, is called with the number of bytes of `file` read so far, about
+/// once a megabyte, in ascending order: a caller may release the pages behind it.
 Result<LoadedDocument> LoadDocumentBody(std::string_view fileName,
                                         std::span<const std::uint8_t> file,
-                                        const RtfReadLimits &limits = {});
+                                        const RtfReadLimits &limits = {},
+                                        const ReadProgress &progress = {});
+
+/// One message for the user that names what a read of `fileName` left out or changed, one
+/// warning a line; empty when there were no warnings.
+std::string ReadWarningsMessage(std::string_view fileName,
+                                const std::vector<ReadWarning> &warnings);
+
+/// Tells the user, through `showMessage` with a warning icon, what a read of `fileName` left
+/// out or changed; says nothing when there were no warnings.
+void ReportReadWarnings(std::string_view fileName, const std::vector<ReadWarning> &warnings);
 
 /// Writes `doc` as a file of the kind of `fileName`: kinds 2 and 4 get the own header with
 /// `layout` (and, when given, `recoveryPath`) and then RTF; the other RTF kinds RTF alone;

@@ -4,6 +4,8 @@
 
 #include "core/document/legacy_fonts.h"
 
+#include "core/document/rich_text.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -43,7 +45,8 @@ int legacyKindOfFace(std::u16string_view faceName) {
 bool ScanLegacyFonts(std::span<const std::uint8_t> body, LegacyFontMap &fonts) {
     std::array<char, legacyFontScanBytes> buf{};
     const std::size_t n = std::min(body.size(), legacyFontScanBytes);
-    std::memcpy(buf.data(), body.data(), n);
+    if (n > 0)
+        std::memcpy(buf.data(), body.data(), n);
     buf[legacyFontScanBytes - 1] = 0;
     const std::size_t end = std::strlen(buf.data());
     const std::string_view text(buf.data(), end);
@@ -85,8 +88,8 @@ bool ScanLegacyFonts(std::span<const std::uint8_t> body, LegacyFontMap &fonts) {
         if (semicolon == std::string_view::npos)
             break;
         std::string name(text.substr(start, semicolon - start));
-        if (name.size() > 31)
-            name.resize(31);
+        if (name.size() > faceNameLimit)
+            name.resize(faceNameLimit);
         if (!name.empty()) {
             if (const int kind = kindOfName(name))
                 fonts[index] = LegacyFont{name, static_cast<LegacyFontKind>(kind), index};

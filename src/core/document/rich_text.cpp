@@ -5,25 +5,30 @@
 namespace tarvellite {
 
 void RichDocument::normalize() {
+    // In place: readers mostly hand over documents that already keep the invariants, and a
+    // large document should not be copied run by run to find that out.
     for (Paragraph &p : paragraphs) {
-        std::vector<Run> runs;
-        runs.reserve(p.runs.size());
-        for (Run &r : p.runs) {
+        std::vector<Run> &runs = p.runs;
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < runs.size(); ++i) {
+            Run &r = runs[i];
             if (r.isPicture()) {
                 if (static_cast<std::size_t>(r.pictureIndex) >= pictures.size())
                     continue;
-                r.text = std::u16string(1, objectReplacementCharacter);
-                runs.push_back(std::move(r));
+                if (r.text.size() != 1 || r.text[0] != objectReplacementCharacter)
+                    r.text = std::u16string(1, objectReplacementCharacter);
+            } else if (r.text.empty()) {
+                continue;
+            } else if (kept > 0 && !runs[kept - 1].isPicture() &&
+                       runs[kept - 1].format == r.format) {
+                runs[kept - 1].text += r.text;
                 continue;
             }
-            if (r.text.empty())
-                continue;
-            if (!runs.empty() && !runs.back().isPicture() && runs.back().format == r.format)
-                runs.back().text += r.text;
-            else
-                runs.push_back(std::move(r));
+            if (kept != i)
+                runs[kept] = std::move(r);
+            ++kept;
         }
-        p.runs = std::move(runs);
+        runs.erase(runs.begin() + static_cast<std::ptrdiff_t>(kept), runs.end());
     }
     if (paragraphs.empty())
         paragraphs.emplace_back();
@@ -101,26 +106,32 @@ std::string upper(std::string s) {
 }
 
 std::u16string label(const ParagraphFormat &f, int n) {
-    std::string s;
-    switch (f.listStyle) {
-    case ListStyle::None: return {};
-    case ListStyle::Bullet: return u"\u2022";
-    case ListStyle::Arabic: s = std::to_string(n); break;
-    case ListStyle::LowerLetter: s = letters(n); break;
-    case ListStyle::UpperLetter: s = upper(letters(n)); break;
-    case ListStyle::LowerRoman: s = roman(n); break;
-    case ListStyle::UpperRoman: s = upper(roman(n)); break;
-    }
+    const std::u16string s = formatNumber(f.listStyle, n);
+    if (f.listStyle == ListStyle::None || f.listStyle == ListStyle::Bullet)
+        return s;
     switch (f.numberSuffix) {
-    case NumberSuffix::Period: return ascii(s) + u".";
-    case NumberSuffix::Parenthesis: return ascii(s) + u")";
-    case NumberSuffix::Parentheses: return u"(" + ascii(s) + u")";
+    case NumberSuffix::Period: return s + u".";
+    case NumberSuffix::Parenthesis: return s + u")";
+    case NumberSuffix::Parentheses: return u"(" + s + u")";
     case NumberSuffix::Plain: break;
     }
-    return ascii(s);
+    return s;
 }
 
 } // namespace
+
+std::u16string formatNumber(ListStyle style, int n) {
+    switch (style) {
+    case ListStyle::None: return {};
+    case ListStyle::Bullet: return u"\u2022";
+    case ListStyle::Arabic: return ascii(std::to_string(n));
+    case ListStyle::LowerLetter: return ascii(letters(n));
+    case ListStyle::UpperLetter: return ascii(upper(letters(n)));
+    case ListStyle::LowerRoman: return ascii(roman(n));
+    case ListStyle::UpperRoman: return ascii(upper(roman(n)));
+    }
+    return {};
+}
 
 std::vector<std::u16string> RichDocument::listLabels() const {
     std::vector<std::u16string> labels(paragraphs.size());

@@ -77,11 +77,17 @@ enum class ListStyle : std::uint8_t {
     UpperRoman,  ///< I II III
 };
 
+/// `n` written in `style` without a suffix ("3", "c", "iii"); a bullet for `ListStyle::Bullet`
+/// and nothing for `ListStyle::None`. Numbers that a style cannot write are written in digits.
+std::u16string formatNumber(ListStyle style, int n);
+
 /// How the number is set off: "1." "1)" "(1)" or a bare "1".
 enum class NumberSuffix : std::uint8_t { Period, Parenthesis, Parentheses, Plain };
 
 /// The most tab stops a paragraph keeps; further stops are dropped by the readers.
 inline constexpr std::size_t maxTabStops = 32;
+/// The longest font face name a character format keeps, in UTF-16 units.
+inline constexpr std::size_t faceNameLimit = 31;
 
 /// Paragraph format.
 struct ParagraphFormat {

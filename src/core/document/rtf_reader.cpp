@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <iterator>
 #include <optional>
 #include <string_view>
 #include <unordered_map>
@@ -171,6 +172,10 @@ enum class Kw : std::uint16_t {
     Zwbo,
     Zwnbo,
     Chftn,
+    Ftnstart,
+    Aftnstart,
+    FtnStyle,
+    AftnStyle,
     Page,
 };
 
@@ -395,19 +400,54 @@ constexpr KwEntry keywordTable[] = {
     {"zwbo", Kw::Zwbo},
     {"zwnbo", Kw::Zwnbo},
     {"chftn", Kw::Chftn},
+    {"ftnstart", Kw::Ftnstart},
+    {"aftnstart", Kw::Aftnstart},
+    {"ftnnar", Kw::FtnStyle},
+    {"ftnnalc", Kw::FtnStyle},
+    {"ftnnauc", Kw::FtnStyle},
+    {"ftnnrlc", Kw::FtnStyle},
+    {"ftnnruc", Kw::FtnStyle},
+    {"aftnnar", Kw::AftnStyle},
+    {"aftnnalc", Kw::AftnStyle},
+    {"aftnnauc", Kw::AftnStyle},
+    {"aftnnrlc", Kw::AftnStyle},
+    {"aftnnruc", Kw::AftnStyle},
     {"page", Kw::Page},
 };
 
+// Control words by name: open addressing over a power-of-two table with a short hash, so
+// that the lookup done for every control word of the input costs a few byte operations.
 struct KeywordMap {
-    std::unordered_map<std::string_view, Kw> map;
+    static constexpr std::size_t slotCount = 1024;
+    std::array<const KwEntry *, slotCount> slots{};
+
+    // The first eight letters and the last eight, packed and mixed by one multiplication:
+    // no chain of dependent multiplications per letter.
+    static std::size_t hash(std::string_view name) {
+        const std::size_t n = name.size();
+        std::uint64_t head = 0, tail = 0;
+        for (std::size_t i = 0; i < n && i < 8; ++i)
+            head |= std::uint64_t(static_cast<std::uint8_t>(name[i])) << (8 * i);
+        for (std::size_t i = n > 8 ? n - 8 : n; i < n; ++i)
+            tail = (tail << 8) | static_cast<std::uint8_t>(name[i]);
+        const std::uint64_t h = (head ^ (tail * 0x9E3779B97F4A7C15ull) ^ n) * 0xD6E8FEB86659FD93ull;
+        return static_cast<std::size_t>(h >> 54) & (slotCount - 1);
+    }
     KeywordMap() {
-        map.reserve(std::size(keywordTable) * 2);
-        for (const KwEntry &e : keywordTable)
-            map.emplace(e.name, e.kw);
+        static_assert(std::size(keywordTable) * 3 < slotCount);
+        for (const KwEntry &e : keywordTable) {
+            std::size_t i = hash(e.name);
+            while (slots[i])
+                i = (i + 1) & (slotCount - 1);
+            slots[i] = &e;
+        }
     }
     Kw find(std::string_view name) const {
-        const auto it = map.find(name);
-        return it == map.end() ? Kw::Unknown : it->second;
+        for (std::size_t i = hash(name); const KwEntry *e = slots[i]; i = (i + 1) & (slotCount - 1))
+            if (e->name.size() == name.size() &&
+                std::equal(name.begin(), name.end(), e->name.begin()))
+                return e->kw;
+        return Kw::Unknown;
     }
 };
 
@@ -453,6 +493,9 @@ struct FontDef {
     std::u16string name;
     int charset = -1;
     int codePage = 0;
+    // The code page of the character set, looked up when text in the font is first read:
+    // font tables name many fonts whose double-byte tables would be costly to build.
+    int charsetPage = 0;
     const CodePage *decoder = nullptr;
     bool legacy = false;
 };
@@ -512,8 +555,10 @@ const PlainTable plainBytes;
 
 class Reader {
   public:
-    Reader(std::span<const std::uint8_t> in, const RtfReadLimits &limits)
-        : p_(in.data()), begin_(in.data()), end_(in.data() + in.size()), limits_(limits) {}
+    Reader(std::span<const std::uint8_t> in, const RtfReadLimits &limits,
+           const ReadProgress &progress)
+        : p_(in.data()), begin_(in.data()), end_(in.data() + in.size()), limits_(limits),
+          progress_(progress) {}
 
     Result<ReadOutcome> run();
 
@@ -527,6 +572,7 @@ class Reader {
     void popGroup();
     void skipGroup();
     void controlWord(std::string_view name, bool hasParam, int param);
+    bool bodyUnicodeEscape();
     void controlSymbol(std::uint8_t c);
     void destination(Dest d);
 
@@ -554,6 +600,9 @@ class Reader {
     const std::uint8_t *begin_;
     const std::uint8_t *end_;
     RtfReadLimits limits_;
+    const ReadProgress &progress_;
+    static constexpr std::size_t progressStep = 1 << 20;
+    const std::uint8_t *nextProgress_ = nullptr;
     std::vector<State> stack_;
     std::vector<ReadWarning> warnings_;
     std::optional<Error> fatal_;
@@ -598,7 +647,14 @@ class Reader {
     std::size_t runCount_ = 0;
     std::size_t cellTabAt_ = std::u16string::npos; // where the last \cell tab is, in runText_
     bool hiddenWarned_ = false;
-    int footnotes_ = 0;
+    // Footnotes and endnotes are numbered apart, each in its own style.
+    struct NoteNumbering {
+        int next = 1;
+        ListStyle style = ListStyle::Arabic;
+    };
+    NoteNumbering footnotes_;
+    NoteNumbering endnotes_{1, ListStyle::LowerRoman};
+    bool nextNoteIsEndnote() const;
 
     const CodePage *cachedDecoder_ = nullptr;
     int cachedDecoderFont_ = -2;
@@ -621,7 +677,11 @@ const CodePage *Reader::currentDecoder() {
     const int font = top().dest == Dest::FontTable ? definingFont_ : top().chr.font;
     if (top().dest == Dest::FontTable || font != cachedDecoderFont_) {
         const CodePage *d = nullptr;
-        if (const FontDef *f = fontFor(font)) {
+        if (FontDef *f = const_cast<FontDef *>(fontFor(font))) {
+            if (!f->decoder && !f->codePage && f->charsetPage) {
+                f->decoder = CodePage::get(f->charsetPage);
+                f->charsetPage = 0;
+            }
             if (f->legacy)
                 d = CodePage::get(ansiCodePage);
             else if (f->decoder)
@@ -641,6 +701,19 @@ const CodePage *Reader::currentDecoder() {
     return cachedDecoder_;
 }
 
+// A reference mark is followed by its note's group; an endnote's group starts with \ftnalt.
+bool Reader::nextNoteIsEndnote() const {
+    const std::string_view ahead(reinterpret_cast<const char *>(p_),
+                                 std::min<std::size_t>(256, static_cast<std::size_t>(end_ - p_)));
+    const std::size_t note = ahead.find("\\footnote");
+    if (note == std::string_view::npos)
+        return false;
+    std::size_t i = note + 9;
+    while (i < ahead.size() && (ahead[i] == ' ' || ahead[i] == '\r' || ahead[i] == '\n'))
+        ++i;
+    return ahead.substr(i).starts_with("\\ftnalt");
+}
+
 void Reader::flushLead() {
     if (pendingLead_) {
         pendingLead_ = 0;
@@ -657,6 +730,12 @@ void Reader::textByte(std::uint8_t b) {
     if (d == Dest::FontTable && b == ';') {
         flushLead();
         commitFontName();
+        return;
+    }
+    if (d == Dest::FontTable && b >= 0x20 && b < 0x7F && !pendingLead_) {
+        // Printable ASCII is itself in every code page read here: the name's table is not
+        // needed for it.
+        textUnit(b);
         return;
     }
     if (d != Dest::Body && d != Dest::FontTable)
@@ -747,7 +826,8 @@ void Reader::flushRun() {
         para_.runs.back().format == format) {
         para_.runs.back().text += runText_;
     } else if (countRun()) {
-        para_.runs.push_back(Run{std::move(format), std::move(runText_), -1});
+        // A copy of exactly the text's size; the buffer keeps its capacity for the next run.
+        para_.runs.push_back(Run{std::move(format), runText_, -1});
     }
     runText_.clear();
 }
@@ -804,8 +884,14 @@ bool Reader::endParagraph(bool isRowEnd) {
                           " paragraphs");
         return false;
     }
-    doc_.paragraphs.push_back(std::move(para_));
-    para_ = Paragraph{};
+    // The runs move into a vector of exactly their number; the working vector keeps its
+    // capacity for the next paragraph.
+    Paragraph &done = doc_.paragraphs.emplace_back();
+    done.format = std::move(para_.format);
+    done.runs.reserve(para_.runs.size());
+    std::move(para_.runs.begin(), para_.runs.end(), std::back_inserter(done.runs));
+    para_.runs.clear();
+    para_.format = ParagraphFormat{};
     return true;
 }
 
@@ -833,8 +919,12 @@ void Reader::commitFontName() {
     while (lead < name.size() && name[lead] == u' ')
         ++lead;
     name.erase(0, lead);
-    if (name.size() > 256)
+    if (name.size() > 256) {
+        // Cut, then trim again: a name that ends in a space would not read back the same.
         name.resize(256);
+        while (!name.empty() && (name.back() == u' ' || name.back() == u'\t'))
+            name.pop_back();
+    }
     if (f.name.empty())
         f.name = std::move(name);
     f.legacy = legacyKindOfFace(f.name) != 0;
@@ -1093,6 +1183,39 @@ void Reader::controlSymbol(std::uint8_t c) {
     }
 }
 
+// "\uN" in body text, most of the bytes of an Indic document: read here without the keyword
+// lookup, and a one-byte fallback stepped over at once. Does exactly what `controlWord` and
+// the main loop would do; returns false, reading nothing, for anything else.
+bool Reader::bodyUnicodeEscape() {
+    const auto digit = [](std::uint8_t c) { return c >= '0' && c <= '9'; };
+    if (end_ - p_ < 3 || p_[1] != 'u' || skipCount_ != 0 || starPending_ || pendingLead_ != 0 ||
+        top().dest != Dest::Body)
+        return false;
+    const std::uint8_t *q = p_ + 2;
+    const bool negative = *q == '-';
+    if (negative)
+        ++q;
+    if (q >= end_ || !digit(*q))
+        return false;
+    long long value = 0;
+    int digits = 0;
+    for (; q < end_ && digit(*q); ++q, ++digits)
+        if (digits < 10)
+            value = value * 10 + (*q - '0');
+    if (q < end_ && *q == ' ')
+        ++q;
+    p_ = q;
+    value = std::min<long long>(value, 0x7FFFFFFF);
+    const int param = static_cast<int>(negative ? -value : value);
+    bodyUnit(static_cast<char16_t>(param < 0 ? param + 65536 : param));
+    skipCount_ = static_cast<std::size_t>(top().uc);
+    if (skipCount_ == 1 && p_ < end_ && plainBytes.plain[*p_]) {
+        ++p_;
+        skipCount_ = 0;
+    }
+    return true;
+}
+
 void Reader::controlWord(std::string_view name, bool hasParam, int param) {
     const bool star = starPending_;
     starPending_ = false;
@@ -1237,8 +1360,8 @@ void Reader::controlWord(std::string_view name, bool hasParam, int param) {
             FontDef &f = fonts_[fontByNumber_[definingFont_]];
             f.charset = std::clamp(param, 0, 255);
             if (!f.codePage) {
-                const int page = codePageForCharset(f.charset);
-                f.decoder = page ? CodePage::get(page) : nullptr;
+                f.charsetPage = codePageForCharset(f.charset);
+                f.decoder = nullptr;
             }
         }
         break;
@@ -1268,7 +1391,11 @@ void Reader::controlWord(std::string_view name, bool hasParam, int param) {
     case Kw::Strike:
     case Kw::Striked: cp.flags = on ? cp.flags | fStrike : cp.flags & ~fStrike; break;
     case Kw::V: cp.flags = on ? cp.flags | fHidden : cp.flags & ~fHidden; break;
-    case Kw::Fs: cp.halfPoints = hasParam ? std::clamp(param, 2, 3276) : 24; break;
+    case Kw::Fs:
+        cp.halfPoints = hasParam ? std::clamp(param, 2, 3276) : 24;
+        if (hasParam && cp.halfPoints != param)
+            warn("font sizes outside 1 to 1638 points were set to the nearest of these");
+        break;
     case Kw::Cf: cp.fg = hasParam ? param : 0; break;
     case Kw::Cb:
     case Kw::Highlight:
@@ -1408,11 +1535,29 @@ void Reader::controlWord(std::string_view name, bool hasParam, int param) {
     case Kw::Zwbo: textUnit(0x200B); break;
     case Kw::Zwnbo: textUnit(0xFEFF); break;
     case Kw::Chftn:
-        // The automatic number of a footnote reference; the footnote text itself is skipped.
-        if (s.dest == Dest::Body)
-            for (char c : std::to_string(++footnotes_))
-                textUnit(static_cast<char16_t>(c));
+        // The automatic number of a note reference, as the document shows it; the note's own
+        // text is skipped.
+        if (s.dest == Dest::Body) {
+            NoteNumbering &notes = nextNoteIsEndnote() ? endnotes_ : footnotes_;
+            for (char16_t c : formatNumber(notes.style, notes.next))
+                textUnit(c);
+            if (notes.next < 0x7FFFFFFF)
+                ++notes.next;
+        }
         break;
+    case Kw::Ftnstart: footnotes_.next = std::max(param, 1); break;
+    case Kw::Aftnstart: endnotes_.next = std::max(param, 1); break;
+    case Kw::FtnStyle:
+    case Kw::AftnStyle: {
+        const std::string_view style = name.substr(kw == Kw::FtnStyle ? 4 : 5);
+        (kw == Kw::FtnStyle ? footnotes_ : endnotes_).style =
+            style == "alc"   ? ListStyle::LowerLetter
+            : style == "auc" ? ListStyle::UpperLetter
+            : style == "rlc" ? ListStyle::LowerRoman
+            : style == "ruc" ? ListStyle::UpperRoman
+                             : ListStyle::Arabic;
+        break;
+    }
     case Kw::Page: break;
     }
 }
@@ -1446,7 +1591,12 @@ Result<ReadOutcome> Reader::run() {
     ++p_;
     stack_.push_back(top());
 
+    nextProgress_ = progress_ ? begin_ + progressStep : end_ + 1;
     while (p_ < end_ && !done_ && !fatal_) {
+        if (p_ >= nextProgress_) {
+            progress_(offset());
+            nextProgress_ = p_ + progressStep;
+        }
         const std::uint8_t c = *p_;
         if (plainBytes.plain[c]) {
             const Dest d = top().dest;
@@ -1473,7 +1623,11 @@ Result<ReadOutcome> Reader::run() {
                 const std::uint8_t *q = p_;
                 while (q < end_ && plainBytes.plain[*q])
                     ++q;
-                runText_.append(p_, q); // widening copy of ASCII
+                // Widening copy of ASCII, without the temporary string that an append of
+                // byte iterators would build.
+                const std::size_t at = runText_.size();
+                runText_.resize(at + static_cast<std::size_t>(q - p_));
+                std::copy(p_, q, runText_.begin() + static_cast<std::ptrdiff_t>(at));
                 p_ = q;
                 continue;
             }
@@ -1509,6 +1663,8 @@ Result<ReadOutcome> Reader::run() {
             popGroup();
             break;
         case '\\': {
+            if (bodyUnicodeEscape())
+                break;
             ++p_;
             if (p_ >= end_)
                 break;
@@ -1584,14 +1740,17 @@ Result<ReadOutcome> Reader::run() {
     }
     if (fatal_)
         return *fatal_;
+    if (progress_)
+        progress_(static_cast<std::size_t>(end_ - begin_));
     doc_.normalize();
     return ReadOutcome{std::move(doc_), std::move(warnings_)};
 }
 
 } // namespace
 
-Result<ReadOutcome> readRtf(std::span<const std::uint8_t> rtf, const RtfReadLimits &limits) {
-    Reader reader(rtf, limits);
+Result<ReadOutcome> readRtf(std::span<const std::uint8_t> rtf, const RtfReadLimits &limits,
+                            const ReadProgress &progress) {
+    Reader reader(rtf, limits, progress);
     return reader.run();
 }
 

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -30,6 +31,9 @@ struct RtfReadLimits {
     std::size_t maxPictures = 20'000;
 };
 
+/// Told how many bytes of the input have been read, about once a megabyte and at the end.
+using ReadProgress = std::function<void(std::size_t bytesRead)>;
+
 /// A document that was read, and what the reader recovered from on the way.
 struct ReadOutcome {
     RichDocument document;
@@ -49,6 +53,9 @@ struct ReadOutcome {
 /// Fails, with the byte offset, on input that is not RTF (binary data, a ZIP archive such as a
 /// .docx file, UTF-16 text) and when a limit of `limits` that fails the read is exceeded.
 /// Nothing is returned from a failed read.
-Result<ReadOutcome> readRtf(std::span<const std::uint8_t> rtf, const RtfReadLimits &limits = {});
+/// `progress`, when given, is told how far the read has come; the reader never looks at the
+/// bytes before that point again.
+Result<ReadOutcome> readRtf(std::span<const std::uint8_t> rtf, const RtfReadLimits &limits = {},
+                            const ReadProgress &progress = {});
 
 } // namespace tarvellite

@@ -3,6 +3,8 @@
 #include "core/app/unicode.h"
 #include "core/document/legacy_fonts.h"
 
+#include <algorithm>
+#include <charconv>
 #include <map>
 #include <string>
 #include <tuple>
@@ -38,13 +40,31 @@ int nfcOf(ListStyle s) {
 
 class Writer {
   public:
-    explicit Writer(const RichDocument &doc) : doc_(doc) {}
-    std::string build();
+    Writer(const RichDocument &doc, OutputSink &sink) : doc_(doc), sink_(sink) {
+        out_.reserve(blockSize + 4096);
+    }
+    Status build();
 
   private:
+    // The RTF is handed on in blocks of about this size, so that a large document is never
+    // held twice.
+    static constexpr std::size_t blockSize = 1 << 16;
+    void spill() {
+        if (out_.size() >= blockSize)
+            flush();
+    }
+    void flush() {
+        if (!out_.empty() && !failed_)
+            failed_ = !sink_.write(
+                std::span(reinterpret_cast<const std::uint8_t *>(out_.data()), out_.size()));
+        out_.clear();
+    }
+
     void num(const char *word, long long v) {
         out_ += word;
-        out_ += std::to_string(v);
+        char digits[24];
+        const auto end = std::to_chars(digits, digits + sizeof digits, v).ptr;
+        out_.append(digits, end);
     }
     void text(std::u16string_view t, bool legacy, bool symbol = false);
     void picture(const Picture &p);
@@ -58,6 +78,8 @@ class Writer {
     }
 
     const RichDocument &doc_;
+    OutputSink &sink_;
+    bool failed_ = false;
     std::string out_;
     std::map<std::pair<std::u16string, std::uint8_t>, int> fonts_;
     std::map<std::tuple<std::uint8_t, std::uint8_t, std::uint8_t>, int> colors_;
@@ -65,49 +87,68 @@ class Writer {
 };
 
 void Writer::text(std::u16string_view t, bool legacy, bool symbol) {
-    static const char hexDigits[] = "0123456789abcdef";
-    for (char16_t c : t) {
-        // A symbol font reads byte b as U+F000 + b: such characters go back as their bytes,
-        // and anything else in the run as \uN so that it is not read as a symbol.
-        if (symbol && c != u'\t' && c != lineSeparator) {
-            if (c >= 0xF020 && c <= 0xF0FF) {
-                out_ += "\\'";
-                out_ += hexDigits[(c >> 4) & 15];
-                out_ += hexDigits[c & 15];
-            } else {
-                num("\\u", c > 0x7FFF ? static_cast<int>(c) - 65536 : static_cast<int>(c));
-                out_ += '?';
-            }
-            continue;
-        }
-        if (c == u'\\' || c == u'{' || c == u'}') {
-            out_ += '\\';
-            out_ += static_cast<char>(c);
-        } else if (c == u'\t') {
-            out_ += "\\tab ";
-        } else if (c == lineSeparator) {
-            out_ += "\\line ";
-        } else if (c >= 0x20 && c < 0x80) {
-            out_ += static_cast<char>(c);
-        } else {
-            unsigned char b = 0;
-            const bool hasByte = unitToCp1252(c, b);
-            static const char hex[] = "0123456789abcdef";
-            if (legacy && hasByte) {
-                out_ += "\\'";
-                out_ += hex[b >> 4];
-                out_ += hex[b & 15];
+    static const char hex[] = "0123456789abcdef";
+    // At most 12 bytes for one unit ("\\u-32768\\'xx"): each chunk is written through a
+    // pointer into room made for it, and the string cut to what was written.
+    constexpr std::size_t chunkUnits = 4096, maxBytesPerUnit = 12;
+    while (!t.empty()) {
+        const std::u16string_view chunk = t.substr(0, chunkUnits);
+        t.remove_prefix(chunk.size());
+        const std::size_t start = out_.size();
+        out_.resize(start + chunk.size() * maxBytesPerUnit);
+        char *o = out_.data() + start;
+        const auto unicode = [&o](char16_t c) {
+            *o++ = '\\';
+            *o++ = 'u';
+            o = std::to_chars(o, o + 6,
+                              c > 0x7FFF ? static_cast<int>(c) - 65536 : static_cast<int>(c))
+                    .ptr;
+        };
+        const auto byte = [&o](unsigned b) {
+            *o++ = '\\';
+            *o++ = '\'';
+            *o++ = hex[(b >> 4) & 15];
+            *o++ = hex[b & 15];
+        };
+        for (char16_t c : chunk) {
+            // A symbol font reads byte b as U+F000 + b: such characters go back as their
+            // bytes, and anything else in the run as \uN so that it is not read as a symbol.
+            if (symbol && c != u'\t' && c != lineSeparator) {
+                if (c >= 0xF020 && c <= 0xF0FF) {
+                    byte(c & 0xFF);
+                } else {
+                    unicode(c);
+                    *o++ = '?';
+                }
                 continue;
             }
-            num("\\u", c > 0x7FFF ? static_cast<int>(c) - 65536 : static_cast<int>(c));
-            if (hasByte && b >= 0x80) {
-                out_ += "\\'";
-                out_ += hex[b >> 4];
-                out_ += hex[b & 15];
+            if (c == u'\\' || c == u'{' || c == u'}') {
+                *o++ = '\\';
+                *o++ = static_cast<char>(c);
+            } else if (c == u'\t') {
+                o = std::copy_n("\\tab ", 5, o);
+            } else if (c == lineSeparator) {
+                o = std::copy_n("\\line ", 6, o);
+            } else if (c >= 0x20 && c < 0x80) {
+                *o++ = static_cast<char>(c);
             } else {
-                out_ += '?';
+                unsigned char b = 0;
+                // Windows-1252 has nothing between U+0300 and U+2000, where the Indic
+                // scripts lie.
+                const bool hasByte = (c < 0x0300 || c >= 0x2000) && unitToCp1252(c, b);
+                if (legacy && hasByte) {
+                    byte(b);
+                    continue;
+                }
+                unicode(c);
+                if (hasByte && b >= 0x80)
+                    byte(b);
+                else
+                    *o++ = '?';
             }
         }
+        out_.resize(static_cast<std::size_t>(o - out_.data()));
+        spill();
     }
 }
 
@@ -127,19 +168,19 @@ void Writer::picture(const Picture &p) {
     out_ += "\n";
     static const char hex[] = "0123456789abcdef";
     std::size_t col = 0;
-    out_.reserve(out_.size() + p.bytes.size() * 2 + p.bytes.size() / 64 + 4);
     for (std::uint8_t b : p.bytes) {
         out_ += hex[b >> 4];
         out_ += hex[b & 15];
         if (++col == 64) {
             out_ += '\n';
             col = 0;
+            spill();
         }
     }
     out_ += "}";
 }
 
-std::string Writer::build() {
+Status Writer::build() {
     // Tables first: fonts, colours, lists, in order of first use.
     for (const Paragraph &p : doc_.paragraphs) {
         for (const Run &r : p.runs) {
@@ -280,6 +321,7 @@ std::string Writer::build() {
                 text(r.text, legacyKindOfFace(c.faceName) != 0,
                      c.charset == 2 && legacyKindOfFace(c.faceName) == 0);
             out_ += "}";
+            spill();
         }
         // Every paragraph but the last ends with \par; a last paragraph that is empty gets one
         // too, so that readers keep it.
@@ -287,16 +329,16 @@ std::string Writer::build() {
             out_ += "\\par\n";
     }
     out_ += "}\n";
-    return std::move(out_);
+    flush();
+    if (failed_)
+        return Error{"the RTF could not be written"};
+    return {};
 }
 
 } // namespace
 
 Status writeRtf(const RichDocument &doc, OutputSink &out) {
-    const std::string rtf = Writer(doc).build();
-    if (!out.write(std::span(reinterpret_cast<const std::uint8_t *>(rtf.data()), rtf.size())))
-        return Error{"the RTF could not be written"};
-    return {};
+    return Writer(doc, out).build();
 }
 
 Bytes writeRtf(const RichDocument &doc) {

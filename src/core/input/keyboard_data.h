@@ -80,6 +80,40 @@ struct KBDDATA {
     }
     /// Slot 1 … 4 of the key in `layer`.
     char16_t slot(int layer, int slot, int key) const { return units[slotIndex(layer, slot, key)]; }
+
+    /// Key positions 47–49, which no character reaches, carry the layout's composition data in
+    /// their 48 output slots (position by position, layer by layer, slot by slot): unit 0 is the
+    /// delinker, then come the automatic-pulli pairs (a consonant, then the consonant before
+    /// which it takes the virama), up to the first empty slot. An empty slot is 0xFFFF or 0.
+    static constexpr int compositionFirstKey = 47;
+    static constexpr int compositionUnitCount = 3 * layerCount * slotCount;
+    static constexpr int compositionIndex(int i) {
+        const int key = compositionFirstKey + i / (layerCount * slotCount);
+        const int layer = i / slotCount % layerCount;
+        return slotIndex(layer, i % slotCount + 1, key);
+    }
+    /// The vowel letter that, typed after a consonant, confirms the consonant with its inherent
+    /// vowel (0: the layout has none).
+    char16_t delinker() const {
+        const char16_t u = units[compositionIndex(0)];
+        return u == emptySlot ? 0 : u;
+    }
+    bool compositionEmpty(int i) const {
+        const char16_t u = units[compositionIndex(i)];
+        return u == emptySlot || u == 0;
+    }
+    /// Whether a consonant `first` followed by `second` gets the automatic virama.
+    bool pulliPair(char16_t first, char16_t second) const {
+        for (int i = 1; i + 1 < compositionUnitCount; i += 2) {
+            if (compositionEmpty(i))
+                return false;
+            if (units[compositionIndex(i)] == first && units[compositionIndex(i + 1)] == second)
+                return true;
+        }
+        return false;
+    }
+    /// Whether the layout composes as Tamil99 does (it has a delinker or pulli pairs).
+    bool hasComposition() const { return !compositionEmpty(0) || !compositionEmpty(1); }
 };
 
 /// One phonetic rule of a section (h, M, R or u).

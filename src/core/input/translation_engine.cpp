@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <utility>
 
 namespace tarvellite {
 
@@ -120,6 +121,7 @@ bool TranslationEngine::TranslateKeyMessage(const KeyMessage &message, TargetKin
             const int count = TranslateCharacter(ch, shifted(), m.ctrlLatch != 0, out, kind);
             if (count > 0) {
                 deliver(out, count, kind);
+                markComposed(*t);
                 context_.ReleaseStickyModifiers();
                 t->endKeystroke();
                 return true;
@@ -166,6 +168,7 @@ bool TranslationEngine::TranslateKeyMessage(const KeyMessage &message, TargetKin
                 signReplacementRule(out, *t);
         }
         deliver(out, count, kind);
+        markComposed(*t);
         context_.ReleaseStickyModifiers();
         t->endKeystroke();
         return true;
@@ -185,6 +188,8 @@ int TranslationEngine::TranslateCharacter(char32_t ch, bool shifted, bool ctrl,
         context_.ReleaseStickyModifiers();
         return 0;
     }
+    prior_ = takeComposed(*t);
+    composing_ = Composed::None;
     // A Ctrl combination that the layout gives no units stays the program's shortcut, also on
     // the keys that the phonetic rules treat specially.
     if (ctrl && keys->unitCount(LayerCtrl, k) == 0) {
@@ -204,14 +209,21 @@ int TranslationEngine::TranslateCharacter(char32_t ch, bool shifted, bool ctrl,
     context_.ReleaseStickyModifiers();
 
     const int vowel = lang.vowelIndex(out[0]);
-    if (vowel >= 0 && ReadContext(*t, false, true, false, false).result == 1)
+    // The delinker after a consonant confirms its inherent vowel and types nothing; a vowel
+    // after a consonant so confirmed stays a letter of its own.
+    if (vowel >= 0 && prior_ != Composed::Delinked &&
+        ReadContext(*t, false, true, false, false).result == 1) {
+        if (out[0] == keys->delinker())
+            composing_ = Composed::Delinked;
         out[0] = lang.signOfVowel(vowel);
+    }
     if (!phonetic)
         return count;
 
     const int plainLayer = shifted ? LayerShift : LayerNormal;
     const int section = phoneticSection(ch);
     if (section >= 0) {
+        const std::array<char16_t, 4> tableOut = out;
         const int r = ApplyPhoneticRules(ch, out, *t);
         if (r > 0)
             return r;
@@ -221,9 +233,13 @@ int TranslationEngine::TranslateCharacter(char32_t ch, bool shifted, bool ctrl,
             out[0] = keys->slot(LayerNormal, 2, k);
             return 1;
         }
+        // An h that no rule combines is a consonant key like any other: it types what its
+        // table gives (the consonant with its virama), so that a vowel after it is its sign.
+        if (ch == 'h') {
+            out = tableOut;
+            return count;
+        }
         out[0] = keys->slot(plainLayer, 1, k);
-        if (ch == 'h')
-            return 1;
         if (keys->slot(LayerShift, 2, k) == lang.virama) {
             out[1] = lang.virama;
             return 2;
@@ -408,6 +424,23 @@ void TranslationEngine::doubledConsonantRule(std::array<char16_t, 4> &out, int &
         !type || type->isPhonetic() || count != 1)
         return;
     const char16_t c = out[0];
+    const KBDDATA *keys = context_.currentKeyboardData();
+    if (keys && keys->hasComposition()) {
+        // Tamil99: a consonant typed twice, or a soft consonant followed by its hard partner
+        // (ந த), takes the pulli on the first of them, at the start of a word too. Not right
+        // after an automatic pulli (h h h gives க்கக) nor after the delinker (h a h gives கக).
+        if (prior_ != Composed::None)
+            return;
+        const Context r = ReadContext(t, false, false, false, true);
+        const char16_t before = r.result == 2 ? r.ctx2 : r.result == 1 ? r.ctx1 : 0;
+        if (!lang.isConsonant(before) || (before != c && !keys->pulliPair(before, c)))
+            return;
+        out[0] = lang.virama;
+        out[1] = c;
+        count = 2;
+        composing_ = Composed::AutoPulli;
+        return;
+    }
     const Context r = ReadContext(t, false, false, false, true);
     if (r.result == 2 && c == r.ctx2) {
         count = 2;
@@ -464,6 +497,34 @@ void TranslationEngine::wordEndViramaRule(std::uint32_t ch, TextTarget &t) {
     } else if (ch == 8) {
         t.SetCaret(t.GetSelection().second);
     }
+}
+
+TranslationEngine::Composed TranslationEngine::takeComposed(TextTarget &t) {
+    const ComposedMark m = mark_;
+    mark_ = {};
+    if (m.what == Composed::None || m.target != &t || m.keyboard != context_.currentKeyboardData())
+        return Composed::None;
+    const auto [start, end] = t.GetSelection();
+    if (start != end || start != m.caret || start == 0)
+        return Composed::None;
+    const std::u16string before = t.ReadRange(start - 1, start);
+    t.SetCaret(start);
+    return before.size() == 1 && before[0] == m.before ? m.what : Composed::None;
+}
+
+void TranslationEngine::markComposed(TextTarget &t) {
+    mark_ = {};
+    const Composed what = std::exchange(composing_, Composed::None);
+    if (what == Composed::None)
+        return;
+    const auto [start, end] = t.GetSelection();
+    if (start != end || start == 0)
+        return;
+    const std::u16string before = t.ReadRange(start - 1, start);
+    t.SetCaret(start);
+    if (before.size() != 1)
+        return;
+    mark_ = {what, &t, context_.currentKeyboardData(), start, before[0]};
 }
 
 void TranslationEngine::deleteBeforeCaret(TextTarget &t) {

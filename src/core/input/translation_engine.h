@@ -101,6 +101,25 @@ class TranslationEngine {
     void deliver(const std::array<char16_t, 4> &out, int count, TargetKind kind);
 
   private:
+    /// What the last keystroke did that the next one on a composing layout (Tamil99) must know:
+    /// it gave a consonant its automatic virama, or it confirmed a consonant with the delinker.
+    enum class Composed { None, AutoPulli, Delinked };
+    /// Where that keystroke left the caret, so that it counts only while the typist goes on
+    /// typing there.
+    struct ComposedMark {
+        Composed what = Composed::None;
+        const TextTarget *target = nullptr;
+        const KBDDATA *keyboard = nullptr;
+        int caret = -1;
+        char16_t before = 0;
+    };
+
+    /// What the keystroke before this one composed, when the caret of `t` is still where it
+    /// left it; forgets it either way.
+    Composed takeComposed(TextTarget &t);
+    /// Remembers `composing_` of the keystroke just delivered to `t`.
+    void markComposed(TextTarget &t);
+
     struct Context {
         int result = 0;
         char16_t ctx1 = 0;
@@ -121,6 +140,11 @@ class TranslationEngine {
     TextTarget *edit_ = nullptr;
     TextTarget *combo_ = nullptr;
     TextTarget *document_ = nullptr;
+    ComposedMark mark_;
+    /// Set while one keystroke is translated: what the last keystroke composed, and what this
+    /// one composes.
+    Composed prior_ = Composed::None;
+    Composed composing_ = Composed::None;
     bool capsLockOn_ = false;
     bool capsLockHeld_ = false;
 };

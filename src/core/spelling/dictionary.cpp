@@ -13,6 +13,7 @@
 #include "core/spelling/ignore_list.h"
 #include "core/spelling/normalize.h"
 #include "core/spelling/rule_file.h"
+#include "core/spelling/syllables.h"
 
 #include <algorithm>
 #include <bit>
@@ -699,6 +700,10 @@ bool CDictionary::check(std::u16string_view input, std::int32_t *position) const
 
 bool CDictionary::checkPrepared(std::u16string_view w, std::int32_t *position,
                                 const std::uint64_t *hash) const {
+    // A word that no script could spell (a sign first, two vowel signs in a row, ...) is
+    // wrong whatever the word list and the rules say, unless the user chose it.
+    if (!isWellFormedWord(w))
+        return (!ignoredWords().empty() && isIgnoredWord(w)) || isUserWord(w);
     for (char16_t c : w)
         if (c < minChar_ || c > maxChar_)
             return true;
@@ -754,8 +759,10 @@ void CDictionary::buildSuffixRules() {
     };
     std::stable_sort(suffixRules_.begin(), suffixRules_.end(),
                      [&](const SuffixRule &x, const SuffixRule &y) { return last(x) < last(y); });
-    for (const SuffixRule &r : suffixRules_)
+    for (SuffixRule &r : suffixRules_) {
+        r.deadStart = r.suffix.size() >= 2 && !isVirama(r.suffix[0]) && isVirama(r.suffix[1]);
         suffixLastUnits_.push_back(last(r));
+    }
 }
 
 bool CDictionary::checkSuffixRules(std::u16string_view w, std::int32_t start) const {
@@ -770,6 +777,8 @@ bool CDictionary::checkSuffixRules(std::u16string_view w, std::int32_t start) co
             const SuffixRule &rule = suffixRules_[i];
             const std::size_t b = rule.suffix.size();
             if (b >= w.size() || std::u16string_view(rule.suffix) != w.substr(w.size() - b))
+                continue;
+            if (rule.deadStart && w.size() > b && isVirama(w[w.size() - b - 1]))
                 continue;
             const std::u16string_view kept = w.substr(0, w.size() - (rule.dropTwo ? 2 : b));
             const std::u16string_view added =
@@ -804,15 +813,10 @@ bool CDictionary::checkShortWord(std::u16string_view input) const {
         return false;
     if (input.size() == 1)
         return initialEntry(input[0]) != nullptr;
-    std::u16string w(input);
-    const DICTINDEX *entry = initialEntry(w[0]);
-    if (!entry) {
-        std::swap(w[0], w[1]);
-        entry = initialEntry(w[0]);
-        if (!entry)
-            return false;
-    }
-    return inWordsFrom(w, clampedFirstWord(*entry));
+    // The two letters in reverse order are only offered as a suggestion: accepting them
+    // would pass a sign typed before its letter.
+    const DICTINDEX *entry = initialEntry(input[0]);
+    return entry && inWordsFrom(input, clampedFirstWord(*entry));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1165,6 +1169,10 @@ int CDictionary::GetSuggestions(std::vector<std::u16string> &out, std::u16string
     }
 
     out = suggestions_;
+    // Answer in the spelling the text uses.
+    if (usesOldChillus(input))
+        for (std::u16string &s : out)
+            toOldChillus(s);
     if (latin_) {
         const auto capitals = std::count_if(casePattern.begin(), casePattern.end(),
                                             [](char16_t c) { return c >= u'A' && c <= u'Z'; });

@@ -140,6 +140,9 @@ class CDictionary {
         std::u16string suffix;
         std::u16string replacement;
         bool dropTwo = false;
+        /// The suffix begins with a dead consonant (consonant + virama): it never follows
+        /// another dead consonant, as no word of our scripts joins two that way.
+        bool deadStart = false;
     };
     struct LengthList {
         std::vector<std::uint32_t> positions;

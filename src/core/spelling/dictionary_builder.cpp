@@ -4,6 +4,7 @@
 #include "core/spelling/ascii_case.h"
 #include "core/spelling/normalize.h"
 #include "core/spelling/rule_file.h"
+#include "core/spelling/syllables.h"
 
 #include <algorithm>
 #include <charconv>
@@ -218,6 +219,10 @@ void DictionaryBuilder::addWordList(std::string_view utf8) {
         }
         if (w.size() < minWordUnits || w.size() > maxWordUnits) {
             ++counts_.wrongLength;
+            continue;
+        }
+        if (!isWellFormedWord(w)) {
+            ++counts_.illFormed;
             continue;
         }
         words_.push_back(std::move(w));

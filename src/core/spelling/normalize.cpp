@@ -1,5 +1,6 @@
 #include "core/spelling/normalize.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -15,6 +16,7 @@ namespace {
 
 constexpr char16_t virama = 0x0D4D;
 constexpr char16_t zwj = 0x200D;
+constexpr char16_t zwnj = 0x200C;
 
 // The atomic chillu for a Malayalam consonant, or 0.
 char16_t chilluFor(char16_t consonant) {
@@ -98,8 +100,8 @@ const UnitTable &unitTable() {
 
 // The full check, for words the quick scan could not clear.
 bool slowCheck(std::u16string_view w) {
-    for (std::size_t i = 2; i < w.size(); ++i)
-        if (w[i] == zwj && w[i - 1] == virama && chilluFor(w[i - 2]))
+    for (const char16_t u : w)
+        if (u == zwj || u == zwnj)
             return true;
     const icu::Normalizer2 *n = nfc();
     if (!n)
@@ -124,7 +126,8 @@ bool needsWork(std::u16string_view w) {
         if ((table.flags[u] & maybeFlag) && lastStarter != std::u16string_view::npos &&
             (c != 0 || lastStarter + 1 == i) && (table.flags[w[lastStarter]] & firstFlag))
             return slowCheck(w);
-        if (u == zwj && i >= 2 && w[i - 1] == virama && chilluFor(w[i - 2]))
+        // Joiners only choose a rendering: they are dropped (after forming the chillus).
+        if (u == zwj || u == zwnj)
             return true;
         if (c == 0)
             lastStarter = i;
@@ -149,7 +152,7 @@ void normalizeWord(std::u16string &word) {
         if (U_SUCCESS(status))
             word.assign(out.getBuffer(), static_cast<std::size_t>(out.length()));
     }
-    // Old chillus: consonant + virama + ZWJ becomes the atomic letter.
+    // Old chillus: consonant + virama + ZWJ becomes the atomic letter. Other joiners go.
     std::u16string result;
     result.reserve(word.size());
     for (std::size_t i = 0; i < word.size(); ++i) {
@@ -160,7 +163,34 @@ void normalizeWord(std::u16string &word) {
                 continue;
             }
         }
-        result.push_back(word[i]);
+        if (word[i] != zwj && word[i] != zwnj)
+            result.push_back(word[i]);
+    }
+    word = std::move(result);
+}
+
+bool usesOldChillus(std::u16string_view word) {
+    for (std::size_t i = 2; i < word.size(); ++i)
+        if (word[i] == zwj && word[i - 1] == virama && chilluFor(word[i - 2]))
+            return true;
+    return false;
+}
+
+void toOldChillus(std::u16string &word) {
+    static constexpr char16_t consonants[] = {0x0D23, 0x0D28, 0x0D30, 0x0D32, 0x0D33, 0x0D15};
+    if (std::none_of(word.begin(), word.end(),
+                     [](char16_t c) { return c >= 0x0D7A && c <= 0x0D7F; }))
+        return;
+    std::u16string result;
+    result.reserve(word.size() + 4);
+    for (const char16_t c : word) {
+        if (c >= 0x0D7A && c <= 0x0D7F) {
+            result.push_back(consonants[c - 0x0D7A]);
+            result.push_back(virama);
+            result.push_back(zwj);
+        } else {
+            result.push_back(c);
+        }
     }
     word = std::move(result);
 }

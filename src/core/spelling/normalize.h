@@ -7,8 +7,9 @@ namespace tarvellite {
 
 /// Brings a word into the one form dictionaries store and lookups compare: Unicode NFC, with
 /// the old Malayalam chillu spelling (consonant, virama, ZWJ) replaced by the atomic chillu
-/// letters U+0D7A to U+0D7F that current keyboards type. Text already in that form (the usual
-/// case) is recognised quickly and left alone. A lone surrogate is kept as it is.
+/// letters U+0D7A to U+0D7F that current keyboards type, and without the joiners U+200C and
+/// U+200D (they choose how a word is drawn, not how it is spelled). Text already in that form (the
+/// usual case) is recognised quickly and left alone. A lone surrogate is kept as it is.
 void normalizeWord(std::u16string &word);
 
 /// `normalizeWord` on a copy.
@@ -16,5 +17,11 @@ std::u16string normalizedWord(std::u16string_view word);
 
 /// Whether `normalizeWord` would leave `word` unchanged; cheap for most text.
 bool isNormalizedWord(std::u16string_view word);
+
+/// Whether `word` spells a Malayalam chillu the old way (consonant, virama, ZWJ).
+bool usesOldChillus(std::u16string_view word);
+
+/// Writes every atomic chillu of `word` the old way, for text that uses that spelling.
+void toOldChillus(std::u16string &word);
 
 } // namespace tarvellite

@@ -25,6 +25,8 @@ class FrameServices {
     virtual QWidget *GetFloatingKeyboardFrame() const = 0;
     /// The editor of the active document, or null when no document is open.
     virtual QTextEdit *activeDocumentEdit() const = 0;
+    /// Opens a document file, or inserts any other file as a picture into the active view.
+    virtual void OpenOrInsertFile(const QString &path) = 0;
     /// The font of the find and spell panes' text fields (14 points).
     virtual QFont statusFont() const = 0;
 };

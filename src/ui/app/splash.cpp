@@ -10,6 +10,10 @@
 #include <QPushButton>
 #include <QScreen>
 
+static void initArtwork() {
+    Q_INIT_RESOURCE(artwork);
+}
+
 namespace tarvellite::ui {
 
 namespace {
@@ -24,6 +28,7 @@ CSplash::CSplash(int applicationLook, Mode mode, QWidget *parent)
                           ? Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint
                           : Qt::Dialog | Qt::FramelessWindowHint),
       look_(applicationLook), mode_(mode) {
+    initArtwork();
     setObjectName(QStringLiteral("splash"));
     setAttribute(Qt::WA_QuitOnClose, false);
     setFixedSize(splashWidth, splashHeight);
@@ -93,12 +98,12 @@ void CSplash::paintEvent(QPaintEvent *) {
     wave.closeSubpath();
     p.fillPath(wave, QColor(255, 255, 255, dark ? 28 : 70));
 
-    // Letters of the scripts the program types, faint behind the name.
-    QFont letters(QStringLiteral("Noto Sans"), 34);
-    p.setFont(letters);
-    p.setPen(QColor(255, 255, 255, dark ? 60 : 110));
-    const QString scripts = QStringLiteral(u"\u0B85  \u0915  \u0C95  \u0C24  \u0D2E  \u0DC3  A");
-    p.drawText(QRectF(0, 18, r.width(), 60), Qt::AlignCenter, scripts);
+    // Letters of the scripts the program types, faint behind the name (a picture, so that the
+    // splash needs no script fonts of its own).
+    static const QImage letters(QStringLiteral(":/artwork/splash_letters.png"));
+    p.setOpacity(dark ? 60 / 255.0 : 110 / 255.0);
+    p.drawImage(QRectF(0, 18, r.width(), 60), letters);
+    p.setOpacity(1.0);
 
     QFont title(QStringLiteral("Noto Sans"), 36, QFont::Bold);
     p.setFont(title);

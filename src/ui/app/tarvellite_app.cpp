@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QGuiApplication>
 #include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QTextDocument>
@@ -55,6 +56,7 @@ CTarvelLiteApp::~CTarvelLiteApp() {
     if (terminationNotifier_) {
         std::signal(SIGTERM, SIG_DFL);
         std::signal(SIGINT, SIG_DFL);
+        std::signal(SIGHUP, SIG_DFL);
         delete terminationNotifier_;
         ::close(terminationPipe[0]);
         ::close(terminationPipe[1]);
@@ -71,9 +73,23 @@ bool CTarvelLiteApp::richTextComponentAvailable() {
 }
 
 bool CTarvelLiteApp::InitInstance(const QStringList &arguments) {
+    // A message during start-up closes the splash first, so that it is never hidden behind it.
+    struct SplashClosingPresenter {
+        MessagePresenter outer;
+        explicit SplashClosingPresenter(CTarvelLiteApp &app) {
+            outer = setMessagePresenter({});
+            setMessagePresenter([&app, outer = outer](const Message &message) {
+                app.closeSplash();
+                return outer ? outer(message) : message.defaultAnswer;
+            });
+        }
+        ~SplashClosingPresenter() { setMessagePresenter(std::move(outer)); }
+    } messagesOverSplash(*this);
+
     // Folders: the program's, then the user's with the update folder.
     const QString programFolder = environment_.programFolder.isEmpty()
-                                      ? QCoreApplication::applicationDirPath()
+                                      ? QString::fromStdString(programDataFolder(
+                                            QCoreApplication::applicationDirPath().toStdString()))
                                       : environment_.programFolder;
     QString documents = environment_.documentsFolder;
     if (documents.isEmpty())
@@ -129,8 +145,9 @@ bool CTarvelLiteApp::InitInstance(const QStringList &arguments) {
         else
             commandLineFiles_.append(arg);
     }
+    const int recovered = hooks_.reopenRecoveryFiles ? hooks_.reopenRecoveryFiles(*this) : 0;
     bool processed = true;
-    if (commandLineFiles_.isEmpty()) {
+    if (commandLineFiles_.isEmpty() && recovered == 0) {
         if (hooks_.newDocument)
             processed = hooks_.newDocument(*this);
     } else if (hooks_.openDocument) {
@@ -191,6 +208,12 @@ void CTarvelLiteApp::installTerminationHandlers() {
         return;
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, terminationPipe) != 0)
         return;
+    // The desktop session ending asks the same.
+    if (auto *gui = qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        connect(gui, &QGuiApplication::commitDataRequest, this, [this] {
+            if (hooks_.beforeTermination)
+                hooks_.beforeTermination(*this);
+        });
     terminationNotifier_ = new QSocketNotifier(terminationPipe[0], QSocketNotifier::Read, this);
     connect(terminationNotifier_, &QSocketNotifier::activated, this,
             &CTarvelLiteApp::terminationRequested);
@@ -200,12 +223,16 @@ void CTarvelLiteApp::installTerminationHandlers() {
     action.sa_flags = SA_RESTART;
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGHUP, &action, nullptr);
 }
 
 void CTarvelLiteApp::terminationRequested() {
     char byte = 0;
     [[maybe_unused]] const ssize_t n = ::read(terminationPipe[0], &byte, 1);
-    // As the Exit command: close the main window, which saves the settings.
+    // First what would be lost if the program were killed next (as a logout does a few seconds
+    // later), then as the Exit command: close the main window, which saves the settings.
+    if (hooks_.beforeTermination)
+        hooks_.beforeTermination(*this);
     if (mainWindow_)
         mainWindow_->close();
     else

@@ -39,6 +39,12 @@ class CTarvelLiteApp : public QObject {
         /// Creates the main frame; null (or no hook) ends start-up. Its close handler must call
         /// `OnClosingMainFrame()` once it has decided to close.
         std::function<QMainWindow *(CTarvelLiteApp &)> createMainFrame;
+        /// Reopens the recovery files an earlier run left behind (before the command line's
+        /// files); returns how many. With any, no empty document is made.
+        std::function<int(CTarvelLiteApp &)> reopenRecoveryFiles;
+        /// Writes what would be lost right away, when the program is asked to end from outside
+        /// (termination signal, the desktop session ending), before the windows close.
+        std::function<void(CTarvelLiteApp &)> beforeTermination;
         /// Opens a document named on the command line; false ends start-up.
         std::function<bool(CTarvelLiteApp &, const QString &path)> openDocument;
         /// Creates the first empty document when no file is named; false ends start-up.

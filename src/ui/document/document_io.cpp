@@ -57,13 +57,14 @@ Status LoadDocumentBody(CTarvelLiteView &view, const QString &path) {
     if (!loaded)
         return withPath(path, loaded.error());
 
-    view.fileKind = loaded->kind;
+    CTarvelLiteDoc &doc = *view.getDocument();
+    doc.setFileKind(loaded->kind);
     if (loaded->header.kind == HeaderKind::Own) {
-        view.pageLayout = loaded->header.pageLayout;
-        view.recoveredPath = QString::fromUtf16(loaded->header.recoveredPath.data(),
-                                                qsizetype(loaded->header.recoveredPath.size()));
+        doc.setPageLayout(loaded->header.pageLayout);
+        doc.setRecoveredPath(QString::fromUtf16(loaded->header.recoveredPath.data(),
+                                                qsizetype(loaded->header.recoveredPath.size())));
     } else {
-        view.recoveredPath.clear();
+        doc.setRecoveredPath(QString());
     }
     QTextDocument *text = view.document();
     const bool undo = text->isUndoRedoEnabled();
@@ -75,23 +76,26 @@ Status LoadDocumentBody(CTarvelLiteView &view, const QString &path) {
     if (loaded->hasLegacyFonts && legacyHook())
         legacyHook()(view, loaded->legacyFonts);
     view.viewport()->update();
+    ReportReadWarnings(name, loaded->warnings);
     return {};
 }
 
 Status StoreDocumentBody(CTarvelLiteView &view, const QString &path) {
     const std::string name = nativePath(QFileInfo(path).fileName());
-    view.fileKind = ClassifyFileName(name);
+    view.getDocument()->setFileKind(ClassifyFileName(name));
     const RichDocument model = richDocumentFrom(view.document());
     Bytes out;
     BytesSink sink(out);
-    if (Status s = tarvellite::StoreDocumentBody(name, model, view.pageLayout, sink); !s)
+    if (Status s =
+            tarvellite::StoreDocumentBody(name, model, view.getDocument()->pageLayout(), sink);
+        !s)
         return s;
     if (Status s = writeFileAtomically(nativePath(path), out); !s) {
         Error e = s.error();
         e.message = "Could not save " + path.toStdString() + ": " + s.error().describe();
         return e;
     }
-    if (!isRtfKind(view.fileKind)) {
+    if (!isRtfKind(view.getDocument()->fileKind())) {
         // A plain-text file keeps no formatting; the view shows what was written.
         QTextDocument *text = view.document();
         const int position = view.textCursor().position();
@@ -104,8 +108,7 @@ Status StoreDocumentBody(CTarvelLiteView &view, const QString &path) {
         cursor.setPosition(std::min(position, text->characterCount() - 1));
         view.setTextCursor(cursor);
     }
-    if (CTarvelLiteDoc *doc = view.getDocument())
-        doc->setModified(false);
+    view.getDocument()->setModified(false);
     return {};
 }
 

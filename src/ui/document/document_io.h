@@ -17,8 +17,8 @@ inline constexpr std::size_t maxDocumentBytes = std::size_t(512) << 20;
 
 /// Reads the file at `path` into `view`: kind from the name, header, body in RTF or plain text.
 /// The file is read and parsed completely before the view's text is touched: a failure leaves
-/// the view as it was and returns the reason. On success the view's `fileKind`, `pageLayout`
-/// (from an own header) and `recoveredPath` are set, the undo history is empty and, when the
+/// the view as it was and returns the reason. On success the document's file kind, page
+/// layout (from an own header) and recovered path are set, the undo history is empty and, when the
 /// font table named legacy TAM/TAB fonts, the legacy conversion hook runs.
 Status LoadDocumentBody(CTarvelLiteView &view, const QString &path);
 

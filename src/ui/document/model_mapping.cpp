@@ -241,6 +241,9 @@ QImage displayImage(const Picture &picture) {
 void fillTextDocument(QTextDocument *document, const RichDocument &model) {
     document->clear();
     QTextCursor cursor(document);
+    // One edit for the whole fill: the layout of a view sees one change and lays the text out
+    // once, lazily from the top, instead of laying out every paragraph again for each run.
+    cursor.beginEditBlock();
     QTextList *list = nullptr;
     const ParagraphFormat *listParagraph = nullptr;
     int pictureSerial = 0;
@@ -295,6 +298,7 @@ void fillTextDocument(QTextDocument *document, const RichDocument &model) {
         }
     }
     joinClusterFormats(document, 0, document->characterCount());
+    cursor.endEditBlock();
 }
 
 RichDocument richDocumentFrom(const QTextDocument *document) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/document/document_header.h"
+#include "core/document/file_kind.h"
 #include "ui/document/file_hold.h"
 
 #include <QObject>
@@ -10,8 +12,10 @@ class QTextDocument;
 
 namespace tarvellite::ui {
 
-/// A document: its path, title, modified flag and the hold on its file. The text itself lives
-/// in the view's QTextDocument, which the document consults for the modified flag.
+/// A document: its path, title, modified flag, the hold on its file and what the readers and
+/// writers keep beside the text (kind, page layout, the file a recovery copy protects). The
+/// text itself lives in the view's QTextDocument, which the document consults for the modified
+/// flag.
 class CTarvelLiteDoc : public QObject {
     Q_OBJECT
   public:
@@ -40,6 +44,22 @@ class CTarvelLiteDoc : public QObject {
     /// Takes the hold on `path` (an empty path only releases it). A failure is not an error.
     bool holdFile(const QString &path) { return fileHold_.take(path); }
 
+    /// The kind of file the document was read from or last written as.
+    FileKind fileKind() const { return fileKind_; }
+    void setFileKind(FileKind kind) { fileKind_ = kind; }
+    /// The page layout of the document's own header; unset for other files and new documents.
+    const PageLayout &pageLayout() const { return pageLayout_; }
+    void setPageLayout(const PageLayout &layout) { pageLayout_ = layout; }
+    /// For a recovery copy just read: the path of the document it protects.
+    const QString &recoveredPath() const { return recoveredPath_; }
+    void setRecoveredPath(const QString &path) { recoveredPath_ = path; }
+    /// While set, the view leaves the status panes and the title alone (a file operation runs).
+    bool viewBusy() const { return viewBusy_; }
+    void setViewBusy(bool busy) { viewBusy_ = busy; }
+    /// Legacy text was converted when the document was read: it starts modified.
+    bool convertedOnLoad() const { return convertedOnLoad_; }
+    void setConvertedOnLoad(bool converted) { convertedOnLoad_ = converted; }
+
     /// The next default title: "TarvelLite1", "TarvelLite2", ...
     static QString nextUntitledTitle();
 
@@ -53,6 +73,11 @@ class CTarvelLiteDoc : public QObject {
     QString title_;
     bool modified_ = false;
     QPointer<QTextDocument> text_;
+    FileKind fileKind_ = FileKind::Txt;
+    PageLayout pageLayout_;
+    QString recoveredPath_;
+    bool viewBusy_ = false;
+    bool convertedOnLoad_ = false;
     FileHold fileHold_;
 };
 

@@ -1,11 +1,14 @@
 #include "ui/document/tarvellite_view.h"
 
 #include "core/app/messages.h"
+#include "core/document/rich_text.h"
 #include "ui/document/command_ids.h"
+#include "ui/document/document_io.h"
 #include "ui/document/document_settings.h"
 #include "ui/document/document_units.h"
 #include "ui/document/format_properties.h"
 #include "ui/document/tarvellite_doc.h"
+#include "ui/document/text_format.h"
 #include "ui/document/text_helpers.h"
 #include "ui/document/view_host.h"
 #include "ui/input/look_ahead.h"
@@ -15,6 +18,7 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -23,12 +27,15 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
+#include <QTemporaryFile>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
 #include <QTextList>
 #include <QUrl>
 #include <cmath>
+#include <filesystem>
 
 namespace tarvellite::ui {
 
@@ -68,10 +75,6 @@ class ZoomDevice : public QPaintDevice {
 
 namespace {
 
-bool isBold(const QTextCharFormat &f) {
-    return f.fontWeight() >= QFont::DemiBold;
-}
-
 int leadingInteger(const QString &text) {
     const QString t = text.trimmed();
     int i = 0;
@@ -82,65 +85,11 @@ int leadingInteger(const QString &text) {
     return t.left(i).toInt();
 }
 
-bool isBulletStyle(QTextListFormat::Style style) {
-    return style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle ||
-           style == QTextListFormat::ListSquare;
-}
-
-int offsetOf(const QTextBlock &block) {
-    const QTextBlockFormat f = block.blockFormat();
-    if (block.textList())
-        return f.intProperty(OffsetProperty);
-    return -unitsToTwips(f.textIndent());
-}
-
-int startOf(const QTextBlock &block) {
-    return unitsToTwips(block.blockFormat().leftMargin()) - offsetOf(block);
-}
-
-// Calls `visit` with a cursor on each block the selection of `cursor` touches.
-template <class F> void forEachSelectedBlock(const QTextCursor &cursor, F visit) {
-    QTextDocument *document = cursor.document();
-    const QTextBlock last = document->findBlock(cursor.selectionEnd());
-    for (QTextBlock block = document->findBlock(cursor.selectionStart()); block.isValid();
-         block = block.next()) {
-        visit(block);
-        if (block == last)
-            break;
-    }
-}
-
-void setBlockIndents(QTextBlock block, int start, int offset) {
-    QTextCursor c(block);
-    QTextBlockFormat f = block.blockFormat();
-    f.setLeftMargin(twipsToUnits(start + offset));
-    if (block.textList()) {
-        f.setTextIndent(0);
-        f.setProperty(OffsetProperty, offset);
-    } else {
-        f.setTextIndent(twipsToUnits(-offset));
-        f.clearProperty(OffsetProperty);
-    }
-    c.setBlockFormat(f);
-}
-
-struct NumberingStyle {
-    QTextListFormat::Style style;
-    const char *suffix;
-};
-
-// Gallery items 1 … 7.
-constexpr NumberingStyle numberingStyles[] = {
-    {QTextListFormat::ListDecimal, "."},    {QTextListFormat::ListDecimal, ")"},
-    {QTextListFormat::ListUpperRoman, "."}, {QTextListFormat::ListUpperAlpha, "."},
-    {QTextListFormat::ListLowerAlpha, ")"}, {QTextListFormat::ListLowerAlpha, "."},
-    {QTextListFormat::ListLowerRoman, "."},
-};
-
 } // namespace
 
 CTarvelLiteView::CTarvelLiteView(CTarvelLiteDoc *doc, ViewHost *host, QWidget *parent)
-    : QTextEdit(parent), doc_(doc), host_(host) {
+    : QTextEdit(parent), ownDoc_(doc ? nullptr : std::make_unique<CTarvelLiteDoc>()),
+      doc_(doc ? doc : ownDoc_.get()), host_(host) {
     setObjectName(QStringLiteral("view"));
     setAccessibleName(QStringLiteral("document"));
     setAcceptRichText(true);
@@ -149,8 +98,7 @@ CTarvelLiteView::CTarvelLiteView(CTarvelLiteDoc *doc, ViewHost *host, QWidget *p
     zoomDevice_ = std::make_unique<ZoomDevice>(logicalDpiX(), logicalDpiY());
     document()->documentLayout()->setPaintDevice(zoomDevice_.get());
     document()->setIndentWidth(twipsToUnits(bulletOffset));
-    if (doc_)
-        doc_->attachText(document());
+    doc_->attachText(document());
 
     connect(this, &QTextEdit::cursorPositionChanged, this, [this] {
         if (hasFocus())
@@ -162,6 +110,9 @@ CTarvelLiteView::CTarvelLiteView(CTarvelLiteDoc *doc, ViewHost *host, QWidget *p
     connect(document(), &QTextDocument::undoCommandAdded, this,
             &CTarvelLiteView::onUndoCommandAdded);
     connect(document(), &QTextDocument::modificationChanged, this, &CTarvelLiteView::statusChanged);
+    connect(document(), &QTextDocument::contentsChange, this, [this](int position, int, int) {
+        lineCountsValidTo_ = std::min(lineCountsValidTo_, position);
+    });
     connect(document(), &QTextDocument::contentsChanged, this,
             &CTarvelLiteView::formatStateChanged);
     lookAhead_ = new LookAhead(this, [this] { return host_ ? host_->lookAheadSource() : nullptr; });
@@ -198,13 +149,15 @@ void CTarvelLiteView::initialUpdate() {
         host_->setBackColour(settings.backgroundColour);
     }
 
-    if (!pageLayout.isSet()) {
-        pageLayout.paperWidth = settings.portrait ? settings.paperWidth : settings.paperHeight;
-        pageLayout.paperHeight = settings.portrait ? settings.paperHeight : settings.paperWidth;
-        pageLayout.marginLeft = settings.marginLeft;
-        pageLayout.marginTop = settings.marginTop;
-        pageLayout.marginRight = settings.marginRight;
-        pageLayout.marginBottom = settings.marginBottom;
+    if (!doc_->pageLayout().isSet()) {
+        PageLayout layout;
+        layout.paperWidth = settings.portrait ? settings.paperWidth : settings.paperHeight;
+        layout.paperHeight = settings.portrait ? settings.paperHeight : settings.paperWidth;
+        layout.marginLeft = settings.marginLeft;
+        layout.marginTop = settings.marginTop;
+        layout.marginRight = settings.marginRight;
+        layout.marginBottom = settings.marginBottom;
+        doc_->setPageLayout(layout);
     }
     ApplyPageLayout(nullptr, false);
     computeIndentStops();
@@ -223,7 +176,7 @@ void CTarvelLiteView::initialUpdate() {
         defaultFont.setPointSize(points);
     document()->setDefaultFont(defaultFont);
 
-    const bool modified = !recoveredPath.isEmpty() || convertedOnLoad;
+    const bool modified = !doc_->recoveredPath().isEmpty() || doc_->convertedOnLoad();
     QTextCursor cursor(document());
     cursor.movePosition(QTextCursor::Start);
     if (document()->isEmpty()) {
@@ -234,8 +187,7 @@ void CTarvelLiteView::initialUpdate() {
     setTextCursor(cursor);
     resetUndoHistory();
     setUndoLimit(settings.undoLevels);
-    if (doc_)
-        doc_->setModified(modified);
+    doc_->setModified(modified);
     UpdateStatusAndTitle();
 }
 
@@ -270,15 +222,15 @@ PageLayout completedLayout(PageLayout layout, const DocumentSettings &s) {
 
 void CTarvelLiteView::ApplyPageLayout(const PageLayout *layout, bool store) {
     if (layout && store) {
-        pageLayout = *layout;
-        if (doc_)
-            doc_->setModified(true);
+        doc_->setPageLayout(*layout);
+        doc_->setModified(true);
     }
-    deviceLayout_ = completedLayout(layout ? *layout : pageLayout, documentSettings());
+    deviceLayout_ = completedLayout(layout ? *layout : doc_->pageLayout(), documentSettings());
     applyWrapping();
 }
 
 void CTarvelLiteView::applyWrapping() {
+    lineCountsValidTo_ = 0;
     const PageLayout layout = effectiveLayout();
     const int textTwips = layout.paperWidth - layout.marginLeft - layout.marginRight;
     if (textTwips > 0) {
@@ -302,121 +254,37 @@ void CTarvelLiteView::computeIndentStops() {
 // ---------------------------------------------------------------------------------------------
 // Reading the selection
 
-QTextCursor CTarvelLiteView::formatCursor() const {
-    return textCursor();
-}
-
-int CTarvelLiteView::formatTwips(const QTextCharFormat &format) const {
-    if (format.hasProperty(QTextFormat::FontPointSize))
-        return pointsToTwips(format.fontPointSize());
-    const QFont font = document()->defaultFont();
-    return font.pointSizeF() > 0 ? pointsToTwips(font.pointSizeF()) : -1;
-}
-
-QString CTarvelLiteView::formatFace(const QTextCharFormat &format) const {
-    const QVariant families = format.property(QTextFormat::FontFamilies);
-    if (families.isValid()) {
-        const QStringList list = families.toStringList();
-        if (!list.isEmpty())
-            return list.first();
-    }
-    return document()->defaultFont().family();
-}
-
 QString CTarvelLiteView::selectionFace() const {
-    const QTextCursor c = formatCursor();
-    if (!c.hasSelection())
-        return formatFace(c.charFormat());
-    QString face;
-    int charset = 0;
-    bool first = true;
-    bool mixed = false;
-    forEachFormat(document(), c.selectionStart(), c.selectionEnd(), [&](const QTextCharFormat &f) {
-        const QString fFace = formatFace(f);
-        const int fCharset = f.intProperty(CharsetProperty);
-        if (first) {
-            face = fFace;
-            charset = fCharset;
-            first = false;
-        } else if (fFace != face || fCharset != charset) {
-            mixed = true;
-        }
-    });
-    return mixed ? QString() : face;
+    return text_format::selectionFace(textCursor());
 }
 
 int CTarvelLiteView::selectionTwips() const {
-    const QTextCursor c = formatCursor();
-    if (!c.hasSelection())
-        return formatTwips(c.charFormat());
-    int twips = -2;
-    forEachFormat(document(), c.selectionStart(), c.selectionEnd(), [&](const QTextCharFormat &f) {
-        const int t = formatTwips(f);
-        twips = twips == -2 || twips == t ? t : -1;
-    });
-    return twips == -2 ? formatTwips(c.charFormat()) : twips;
-}
-
-Qt::CheckState
-CTarvelLiteView::effectState(const std::function<bool(const QTextCharFormat &)> &has) const {
-    const QTextCursor c = formatCursor();
-    if (!c.hasSelection())
-        return has(c.charFormat()) ? Qt::Checked : Qt::Unchecked;
-    bool any = false;
-    bool all = true;
-    bool seen = false;
-    forEachFormat(document(), c.selectionStart(), c.selectionEnd(), [&](const QTextCharFormat &f) {
-        const bool h = has(f);
-        any = any || h;
-        all = all && h;
-        seen = true;
-    });
-    if (!seen)
-        return has(c.charFormat()) ? Qt::Checked : Qt::Unchecked;
-    return all ? Qt::Checked : any ? Qt::PartiallyChecked : Qt::Unchecked;
+    return text_format::selectionTwips(textCursor());
 }
 
 int CTarvelLiteView::startIndentTwips() const {
-    return startOf(document()->findBlock(formatCursor().selectionStart()));
+    return text_format::startIndent(textCursor());
 }
 
 int CTarvelLiteView::rightIndentTwips() const {
-    return unitsToTwips(
-        document()->findBlock(formatCursor().selectionStart()).blockFormat().rightMargin());
+    return text_format::rightIndent(textCursor());
 }
 
 int CTarvelLiteView::offsetTwips() const {
-    return offsetOf(document()->findBlock(formatCursor().selectionStart()));
+    return text_format::offset(textCursor());
 }
 
 FormatState CTarvelLiteView::formatState() const {
+    using text_format::Effect;
+    const QTextCursor c = textCursor();
     FormatState state;
-    state.bold = effectState(isBold);
-    state.italic = effectState([](const QTextCharFormat &f) { return f.fontItalic(); });
-    state.underline = effectState([](const QTextCharFormat &f) { return f.fontUnderline(); });
-    state.strikeOut = effectState([](const QTextCharFormat &f) { return f.fontStrikeOut(); });
-    const QTextCursor c = formatCursor();
-    const Qt::Alignment a = c.blockFormat().alignment() & Qt::AlignHorizontal_Mask;
-    state.alignment = a & Qt::AlignHCenter   ? Qt::AlignHCenter
-                      : a & Qt::AlignRight   ? Qt::AlignRight
-                      : a & Qt::AlignJustify ? Qt::AlignJustify
-                                             : Qt::AlignLeft;
-    if (const QTextList *list = c.block().textList()) {
-        const QTextListFormat f = list->format();
-        if (isBulletStyle(f.style())) {
-            state.bullets = true;
-        } else {
-            const bool parenthesis = f.numberSuffix() == QLatin1String(")");
-            switch (f.style()) {
-            case QTextListFormat::ListDecimal: state.numberingItem = parenthesis ? 2 : 1; break;
-            case QTextListFormat::ListUpperRoman: state.numberingItem = parenthesis ? 5 : 3; break;
-            case QTextListFormat::ListUpperAlpha: state.numberingItem = parenthesis ? 5 : 4; break;
-            case QTextListFormat::ListLowerAlpha: state.numberingItem = parenthesis ? 5 : 6; break;
-            case QTextListFormat::ListLowerRoman: state.numberingItem = parenthesis ? 5 : 7; break;
-            default: state.numberingItem = 1; break;
-            }
-        }
-    }
+    state.bold = text_format::effectState(c, Effect::Bold);
+    state.italic = text_format::effectState(c, Effect::Italic);
+    state.underline = text_format::effectState(c, Effect::Underline);
+    state.strikeOut = text_format::effectState(c, Effect::StrikeOut);
+    state.alignment = text_format::alignment(c);
+    state.bullets = text_format::hasBullets(c);
+    state.numberingItem = text_format::numberingItem(c);
     state.canUndo = canUndo();
     state.canRedo = canRedo();
     return state;
@@ -477,10 +345,7 @@ void CTarvelLiteView::fontBoxCommand() {
         showMessage(message);
         return;
     }
-    QTextCharFormat format;
-    format.setFontFamilies(QStringList{face.left(31)});
-    format.setProperty(CharsetProperty, 1);
-    mergeSelectionFormat(format);
+    applyFontFace(face);
     setFocus();
 }
 
@@ -498,53 +363,61 @@ void CTarvelLiteView::sizeBoxCommand() {
         showMessage(message);
         return;
     }
-    QTextCharFormat format;
-    format.setFontPointSize(twipsToPoints(twips));
-    mergeSelectionFormat(format);
+    applyFontTwips(twips);
     setFocus();
 }
 
 // ---------------------------------------------------------------------------------------------
 // Character formatting
 
-void CTarvelLiteView::mergeSelectionFormat(const QTextCharFormat &format) {
+void CTarvelLiteView::editSelection(const std::function<void(QTextCursor &)> &edit) {
     QTextCursor c = textCursor();
-    if (!c.hasSelection()) {
-        mergeCurrentCharFormat(format);
-    } else {
-        expandToClusters(c);
-        c.mergeCharFormat(format);
-    }
+    edit(c);
+    if (!c.hasSelection())
+        setTextCursor(c); // the change went to the typing format
     emit formatStateChanged();
 }
 
-void CTarvelLiteView::toggleEffect(const std::function<bool(const QTextCharFormat &)> &has,
-                                   const std::function<void(QTextCharFormat &, bool)> &set) {
-    const bool on = effectState(has) != Qt::Checked;
-    QTextCharFormat format;
-    set(format, on);
-    mergeSelectionFormat(format);
+void CTarvelLiteView::applyFontFace(const QString &face) {
+    editSelection([&](QTextCursor &c) { text_format::setFace(c, face); });
+}
+
+void CTarvelLiteView::applyFontTwips(int twips) {
+    editSelection([&](QTextCursor &c) { text_format::setTwips(c, twips); });
+}
+
+void CTarvelLiteView::applyTextColour(const QColor &colour) {
+    addRecentColour(colour);
+    const QColor shown =
+        colour.isValid() ? colour : QApplication::palette().color(QPalette::WindowText);
+    editSelection([&](QTextCursor &c) { text_format::setTextColour(c, shown); });
+}
+
+void CTarvelLiteView::applyBackColour(const QColor &colour) {
+    const QColor shown = colour.isValid() ? colour : QColor(Qt::white);
+    editSelection([&](QTextCursor &c) { text_format::setBackColour(c, shown); });
+    addRecentColour(shown);
+}
+
+void CTarvelLiteView::toggleEffect(int effect) {
+    editSelection(
+        [&](QTextCursor &c) { text_format::toggleEffect(c, text_format::Effect(effect)); });
 }
 
 void CTarvelLiteView::toggleBold() {
-    toggleEffect(isBold, [](QTextCharFormat &f, bool on) {
-        f.setFontWeight(on ? QFont::Bold : QFont::Normal);
-    });
+    toggleEffect(int(text_format::Effect::Bold));
 }
 
 void CTarvelLiteView::toggleItalic() {
-    toggleEffect([](const QTextCharFormat &f) { return f.fontItalic(); },
-                 [](QTextCharFormat &f, bool on) { f.setFontItalic(on); });
+    toggleEffect(int(text_format::Effect::Italic));
 }
 
 void CTarvelLiteView::toggleUnderline() {
-    toggleEffect([](const QTextCharFormat &f) { return f.fontUnderline(); },
-                 [](QTextCharFormat &f, bool on) { f.setFontUnderline(on); });
+    toggleEffect(int(text_format::Effect::Underline));
 }
 
 void CTarvelLiteView::toggleStrikeOut() {
-    toggleEffect([](const QTextCharFormat &f) { return f.fontStrikeOut(); },
-                 [](QTextCharFormat &f, bool on) { f.setFontStrikeOut(on); });
+    toggleEffect(int(text_format::Effect::StrikeOut));
 }
 
 void CTarvelLiteView::addRecentColour(const QColor &colour) {
@@ -558,47 +431,20 @@ void CTarvelLiteView::addRecentColour(const QColor &colour) {
 }
 
 void CTarvelLiteView::textColourCommand() {
-    if (!host_)
-        return;
-    QColor colour = host_->textColour();
-    addRecentColour(colour);
-    if (!colour.isValid())
-        colour = QApplication::palette().color(QPalette::WindowText);
-    QTextCharFormat format;
-    format.setForeground(colour);
-    mergeSelectionFormat(format);
+    if (host_)
+        applyTextColour(host_->textColour());
 }
 
 void CTarvelLiteView::backColourCommand() {
-    if (!host_)
-        return;
-    QColor colour = host_->backColour();
-    if (!colour.isValid())
-        colour = Qt::white;
-    QTextCharFormat format;
-    format.setBackground(colour);
-    mergeSelectionFormat(format);
-    addRecentColour(colour);
+    if (host_)
+        applyBackColour(host_->backColour());
 }
 
 // ---------------------------------------------------------------------------------------------
 // Paragraph formatting
 
 void CTarvelLiteView::setParagraphAlignment(Qt::Alignment alignment) {
-    QTextCursor c = textCursor();
-    QTextBlockFormat format;
-    format.setAlignment(alignment);
-    c.mergeBlockFormat(format);
-    emit formatStateChanged();
-}
-
-void CTarvelLiteView::setStartIndent(int twips) {
-    QTextCursor c = textCursor();
-    c.beginEditBlock();
-    forEachSelectedBlock(
-        c, [&](const QTextBlock &block) { setBlockIndents(block, twips, offsetOf(block)); });
-    c.endEditBlock();
-    emit formatStateChanged();
+    editSelection([&](QTextCursor &c) { text_format::setAlignment(c, alignment); });
 }
 
 void CTarvelLiteView::increaseIndent() {
@@ -614,7 +460,7 @@ void CTarvelLiteView::increaseIndent() {
     // Past the last stop the indent stays where it is.
     if (next < 0 || next > indentLimit_ + right)
         return;
-    setStartIndent(next);
+    editSelection([&](QTextCursor &c) { text_format::setStartIndent(c, next); });
 }
 
 void CTarvelLiteView::decreaseIndent() {
@@ -624,40 +470,11 @@ void CTarvelLiteView::decreaseIndent() {
         if (stop < start)
             previous = stop;
     }
-    setStartIndent(previous);
+    editSelection([&](QTextCursor &c) { text_format::setStartIndent(c, previous); });
 }
 
 void CTarvelLiteView::toggleBullets() {
-    QTextCursor c = textCursor();
-    bool allBullets = true;
-    forEachSelectedBlock(c, [&](const QTextBlock &block) {
-        const QTextList *list = block.textList();
-        allBullets = allBullets && list && isBulletStyle(list->format().style());
-    });
-    c.beginEditBlock();
-    if (allBullets) {
-        forEachSelectedBlock(c, [&](const QTextBlock &block) {
-            if (QTextList *list = block.textList())
-                list->remove(block);
-            setBlockIndents(block, 0, 0);
-        });
-    } else {
-        QList<QPair<int, int>> indents; // start and offset of each block, before the change
-        forEachSelectedBlock(c, [&](const QTextBlock &block) {
-            indents.append({startOf(block), offsetOf(block)});
-        });
-        QTextListFormat format;
-        format.setStyle(QTextListFormat::ListDisc);
-        format.setIndent(0);
-        c.createList(format);
-        int i = 0;
-        forEachSelectedBlock(c, [&](const QTextBlock &block) {
-            const auto [start, offset] = indents.value(i++);
-            setBlockIndents(block, start, offset == 0 ? bulletOffset : offset);
-        });
-    }
-    c.endEditBlock();
-    emit formatStateChanged();
+    editSelection([](QTextCursor &c) { text_format::toggleBullets(c); });
 }
 
 void CTarvelLiteView::numberingCommand() {
@@ -665,37 +482,8 @@ void CTarvelLiteView::numberingCommand() {
 }
 
 void CTarvelLiteView::applyNumbering(int item) {
-    QTextCursor c = textCursor();
-    c.beginEditBlock();
-    if (item <= 0 || item > 7) {
-        forEachSelectedBlock(c, [&](const QTextBlock &block) {
-            if (QTextList *list = block.textList())
-                list->remove(block);
-            setBlockIndents(block, 0, 0);
-        });
-    } else {
-        QList<QPair<int, int>> indents;
-        forEachSelectedBlock(c, [&](const QTextBlock &block) {
-            indents.append({startOf(block), offsetOf(block)});
-        });
-        const NumberingStyle &style = numberingStyles[item - 1];
-        const int tab = quint16(indentStops_[1]);
-        QTextListFormat format;
-        format.setStyle(style.style);
-        format.setNumberPrefix(QString());
-        format.setNumberSuffix(QString::fromLatin1(style.suffix));
-        format.setIndent(0);
-        format.setProperty(NumberingTabProperty, tab);
-        c.createList(format);
-        int i = 0;
-        forEachSelectedBlock(c, [&](const QTextBlock &block) {
-            const auto [start, offset] = indents.value(i++);
-            // The number needs room before the text: an offset of 0 becomes the numbering tab.
-            setBlockIndents(block, start, offset == 0 ? tab : offset);
-        });
-    }
-    c.endEditBlock();
-    emit formatStateChanged();
+    const int tab = quint16(indentStops_[1]);
+    editSelection([&](QTextCursor &c) { text_format::setNumbering(c, item, tab); });
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -749,12 +537,13 @@ void CTarvelLiteView::setZoom(int percent) {
 // Status and title
 
 void CTarvelLiteView::UpdateStatusAndTitle() {
-    if (viewBusy)
+    if (doc_->viewBusy())
         return;
     if (host_ && host_->hasStatusBar()) {
         host_->setStatusText(PANE_PAGE, QString());
         const int position = textCursor().selectionStart();
         const QTextBlock block = document()->findBlock(position);
+        updateLineCounts(block);
         int line = block.firstLineNumber();
         int lineStart = block.position();
         if (const QTextLayout *layout = block.layout(); layout && layout->lineCount() > 0) {
@@ -771,12 +560,10 @@ void CTarvelLiteView::UpdateStatusAndTitle() {
             PANE_LANGUAGE,
             QStringLiteral("Lang: %1,  Kbd: %2").arg(host_->languageText(), host_->keyboardText()));
     }
-    if (!doc_)
-        return;
-    if (fileKind == FileKind::Tmp) {
+    if (doc_->fileKind() == FileKind::Tmp) {
         doc_->setModified(true);
-        fileKind = ClassifyFileName(doc_->path().toStdString());
-        recoveredPath.clear();
+        doc_->setFileKind(ClassifyFileName(doc_->path().toStdString()));
+        doc_->setRecoveredPath(QString());
     }
     const QString title = doc_->displayTitle();
     if (windowTitle() != title)
@@ -784,6 +571,23 @@ void CTarvelLiteView::UpdateStatusAndTitle() {
     if (auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget());
         frame && frame->windowTitle() != title)
         frame->setWindowTitle(title);
+}
+
+void CTarvelLiteView::updateLineCounts(const QTextBlock &upTo) {
+    // Each block carries the number of its wrapped lines, so that the document answers the line
+    // number of a block from its block map. Blocks before the first one edited or re-wrapped
+    // since the last call still hold theirs.
+    document()->documentLayout()->blockBoundingRect(upTo); // lays the text out up to the caret
+    QTextBlock block = document()->findBlock(std::min(lineCountsValidTo_, upTo.position()));
+    for (; block.isValid(); block = block.next()) {
+        const QTextLayout *layout = block.layout();
+        const int lines = layout && layout->lineCount() > 0 ? layout->lineCount() : 1;
+        if (block.lineCount() != lines)
+            block.setLineCount(lines);
+        if (block == upTo)
+            break;
+    }
+    lineCountsValidTo_ = upTo.position();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -823,26 +627,35 @@ bool CTarvelLiteView::canRedo() const {
     return reachableRedo_ > 0 && document()->isRedoAvailable();
 }
 
-void CTarvelLiteView::undo() {
-    if (!canUndo())
-        return;
+void CTarvelLiteView::undoOrRedo(bool undo) {
+    // The caret goes to the end of what the step changed, as the step was recorded (an edit
+    // made with another cursor would otherwise leave it wherever that cursor began).
+    int changeEnd = -1;
+    const QMetaObject::Connection watch =
+        connect(document(), &QTextDocument::contentsChange, this,
+                [&changeEnd](int position, int, int added) { changeEnd = position + added; });
     inUndo_ = true;
-    QTextEdit::undo();
+    undo ? QTextEdit::undo() : QTextEdit::redo();
     inUndo_ = false;
-    --reachableUndo_;
-    ++reachableRedo_;
+    disconnect(watch);
+    if (changeEnd >= 0) {
+        QTextCursor c(document());
+        c.setPosition(std::clamp(changeEnd, 0, document()->characterCount() - 1));
+        setTextCursor(c);
+    }
+    reachableUndo_ += undo ? -1 : 1;
+    reachableRedo_ += undo ? 1 : -1;
     emit formatStateChanged();
 }
 
+void CTarvelLiteView::undo() {
+    if (canUndo())
+        undoOrRedo(true);
+}
+
 void CTarvelLiteView::redo() {
-    if (!canRedo())
-        return;
-    inUndo_ = true;
-    QTextEdit::redo();
-    inUndo_ = false;
-    ++reachableUndo_;
-    --reachableRedo_;
-    emit formatStateChanged();
+    if (canRedo())
+        undoOrRedo(false);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -857,12 +670,14 @@ void CTarvelLiteView::setUpPrinter(QPrinter *printer) const {
     printer->setPageLayout(QPageLayout(size, QPageLayout::Portrait, margins, QPageLayout::Point));
 }
 
-void CTarvelLiteView::printDocument(QPrinter *printer) {
+bool CTarvelLiteView::printDocument(QPrinter *printer) {
     std::unique_ptr<QTextDocument> copy(document()->clone());
     copy->setDocumentMargin(0);
     copy->documentLayout()->setPaintDevice(printer);
     copy->setPageSize(printer->pageRect(QPrinter::DevicePixel).size());
     copy->print(printer);
+    return printer->printerState() != QPrinter::Error &&
+           printer->printerState() != QPrinter::Aborted;
 }
 
 void CTarvelLiteView::printPreview() {
@@ -899,9 +714,57 @@ void CTarvelLiteView::print() {
 }
 
 void CTarvelLiteView::printDirect() {
-    QPrinter printer(QPrinter::HighResolution);
-    setUpPrinter(&printer);
-    printDocument(&printer);
+    const char *failure = "No printer is available.";
+    if (!QPrinterInfo::availablePrinters().isEmpty()) {
+        QPrinter printer(QPrinter::HighResolution);
+        if (printer.isValid()) {
+            setUpPrinter(&printer);
+            if (printDocument(&printer))
+                return;
+            failure = "The printer refused the document.";
+        }
+    }
+    Message question;
+    question.text = std::string(failure) + " Print to a PDF file instead?";
+    question.icon = MessageIcon::Warning;
+    question.buttons = MessageButtons::YesNo;
+    question.defaultAnswer = MessageAnswer::No;
+    if (showMessage(question) != MessageAnswer::Yes)
+        return;
+    const QString title = doc_ ? doc_->title() : QString();
+    QString name =
+        (title.isEmpty() ? QStringLiteral("Document") : QFileInfo(title).completeBaseName()) +
+        QStringLiteral(".pdf");
+    if (doc_ && !doc_->path().isEmpty())
+        name = QFileInfo(doc_->path()).absolutePath() + QLatin1Char('/') + name;
+    if (!PromptForFileName(this, name, QStringLiteral("Print to PDF"), false))
+        return;
+    printToPdf(name);
+}
+
+bool CTarvelLiteView::printToPdf(const QString &path) {
+    // Written beside the target and renamed over it, so that a failure leaves no half file.
+    QTemporaryFile temporary(QFileInfo(path).absolutePath() + QStringLiteral("/~tvXXXXXX.pdf"));
+    bool ok = temporary.open();
+    if (ok) {
+        temporary.close();
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(temporary.fileName());
+        setUpPrinter(&printer);
+        std::error_code error;
+        ok = printDocument(&printer) && QFileInfo(temporary.fileName()).size() > 0;
+        if (ok) {
+            std::filesystem::rename(QFile::encodeName(temporary.fileName()).toStdString(),
+                                    QFile::encodeName(path).toStdString(), error);
+            ok = !error;
+            if (ok)
+                temporary.setAutoRemove(false);
+        }
+    }
+    if (!ok)
+        showMessage("Could not write " + path.toStdString(), MessageIcon::Error);
+    return ok;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -945,6 +808,25 @@ void CTarvelLiteView::contextMenuEvent(QContextMenuEvent *event) {
     event->accept();
 }
 
+namespace {
+
+bool isRedoKey(QKeyEvent *event) {
+    return event == QKeySequence::Redo ||
+           (event->key() == Qt::Key_Y &&
+            (event->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier);
+}
+
+} // namespace
+
+bool CTarvelLiteView::event(QEvent *event) {
+    // Ctrl+Y redoes here, whatever the platform's own redo key is.
+    if (event->type() == QEvent::ShortcutOverride && isRedoKey(static_cast<QKeyEvent *>(event))) {
+        event->accept();
+        return true;
+    }
+    return QTextEdit::event(event);
+}
+
 void CTarvelLiteView::keyPressEvent(QKeyEvent *event) {
     // Undo and Redo go through the limited history, not straight to the document.
     if (event == QKeySequence::Undo) {
@@ -952,12 +834,18 @@ void CTarvelLiteView::keyPressEvent(QKeyEvent *event) {
         event->accept();
         return;
     }
-    if (event == QKeySequence::Redo) {
+    if (isRedoKey(event)) {
         redo();
         event->accept();
         return;
     }
+    // Each keystroke is one undo step of its own: the document would otherwise merge a typed
+    // space or letter into the keystroke before it.
+    QTextCursor block(document());
+    block.setPosition(textCursor().position());
+    block.beginEditBlock();
     QTextEdit::keyPressEvent(event);
+    block.endEditBlock();
 }
 
 bool CTarvelLiteView::handlePopupKey(QKeyEvent &event) {
@@ -970,6 +858,12 @@ void CTarvelLiteView::lookAheadUpdate() {
 
 void CTarvelLiteView::hideLookAhead() {
     lookAhead_->HideLookAheadPopup();
+}
+
+void CTarvelLiteView::resizeEvent(QResizeEvent *event) {
+    QTextEdit::resizeEvent(event);
+    if (lineWrapMode() == QTextEdit::WidgetWidth)
+        lineCountsValidTo_ = 0;
 }
 
 void CTarvelLiteView::focusInEvent(QFocusEvent *event) {

@@ -13,6 +13,7 @@
 #include <memory>
 
 class QMenu;
+class QTextBlock;
 class QPrinter;
 
 namespace tarvellite {
@@ -62,16 +63,10 @@ class CTarvelLiteView : public QTextEdit, public DocumentKeyHooks {
     void setContextMenuExtender(std::function<void(QMenu *, const QPoint &)> extender) {
         menuExtender_ = std::move(extender);
     }
+    /// The view's document; a view made without one has a document of its own.
     CTarvelLiteDoc *getDocument() const { return doc_; }
     ViewHost *host() const { return host_; }
     void setHost(ViewHost *host) { host_ = host; }
-
-    // Reader and writer state.
-    FileKind fileKind = FileKind::Txt;
-    PageLayout pageLayout;
-    QString recoveredPath;
-    bool viewBusy = false;
-    bool convertedOnLoad = false;
 
     /// The settings the view reads for new documents, from its host (defaults without one).
     DocumentSettings documentSettings() const;
@@ -130,12 +125,23 @@ class CTarvelLiteView : public QTextEdit, public DocumentKeyHooks {
     QMenu *createEditMenu(QWidget *parent);
     /// The open print preview, if any.
     QPrintPreviewDialog *activePreview() const { return preview_; }
-    /// Lays the document out on `printer`'s pages and prints it.
-    void printDocument(QPrinter *printer);
+    /// Lays the document out on `printer`'s pages and prints it; false when the printer failed.
+    bool printDocument(QPrinter *printer);
+    /// Prints the document to a PDF file at `path`; a failure is reported to the user.
+    bool printToPdf(const QString &path);
     /// The printer set up with the view's paper and margins.
     void setUpPrinter(QPrinter *printer) const;
 
+    /// Formatting of the selection (or the typing format), for whoever owns the boxes and
+    /// buttons: a face, a size in twips, a text colour (invalid: the window-text colour) and a
+    /// back colour (invalid: white). The colours join the host's list of used colours.
+    void applyFontFace(const QString &face);
+    void applyFontTwips(int twips);
+    void applyTextColour(const QColor &colour);
+    void applyBackColour(const QColor &colour);
+
   public slots:
+    /// The host's font and size boxes and colour buttons applied to the selection.
     void fontBoxCommand();
     void sizeBoxCommand();
     void toggleBold();
@@ -162,6 +168,8 @@ class CTarvelLiteView : public QTextEdit, public DocumentKeyHooks {
     void redo();
     void printPreview();
     void print();
+    /// Prints to the default printer without a dialog; with no printer, or when the printer
+    /// refuses, says so and offers a PDF file instead.
     void printDirect();
 
   signals:
@@ -173,9 +181,11 @@ class CTarvelLiteView : public QTextEdit, public DocumentKeyHooks {
     void fileDropped(const QString &path);
 
   protected:
+    bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     bool canInsertFromMimeData(const QMimeData *source) const override;
     void insertFromMimeData(const QMimeData *source) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
@@ -183,22 +193,20 @@ class CTarvelLiteView : public QTextEdit, public DocumentKeyHooks {
     void dropEvent(QDropEvent *event) override;
 
   private:
-    QTextCursor formatCursor() const;
-    void mergeSelectionFormat(const QTextCharFormat &format);
-    Qt::CheckState effectState(const std::function<bool(const QTextCharFormat &)> &has) const;
-    void toggleEffect(const std::function<bool(const QTextCharFormat &)> &has,
-                      const std::function<void(QTextCharFormat &, bool)> &set);
-    int formatTwips(const QTextCharFormat &format) const;
-    QString formatFace(const QTextCharFormat &format) const;
-    void setStartIndent(int twips);
+    /// Runs `edit` on the selection; a change without a selection becomes the typing format.
+    void editSelection(const std::function<void(QTextCursor &)> &edit);
+    void toggleEffect(int effect);
     void addRecentColour(const QColor &colour);
     void setZoom(int percent);
     void applyWrapping();
     void computeIndentStops();
     PageLayout effectiveLayout() const;
     void onUndoCommandAdded();
+    void undoOrRedo(bool undo);
+    void updateLineCounts(const QTextBlock &upTo);
     void endPrintPreview();
 
+    std::unique_ptr<CTarvelLiteDoc> ownDoc_;
     CTarvelLiteDoc *doc_;
     ViewHost *host_;
     std::unique_ptr<ZoomDevice> zoomDevice_;
@@ -210,6 +218,8 @@ class CTarvelLiteView : public QTextEdit, public DocumentKeyHooks {
     int reachableUndo_ = 0;
     int reachableRedo_ = 0;
     bool inUndo_ = false;
+    /// Blocks before this position hold their current number of wrapped lines.
+    int lineCountsValidTo_ = 0;
     QPointer<QPrintPreviewDialog> preview_;
     LookAhead *lookAhead_ = nullptr;
     std::function<void(QMenu *, const QPoint &)> menuExtender_;

@@ -66,4 +66,23 @@ void CapsLock::setOverride(std::optional<bool> state) {
     overrideState() = state;
 }
 
+void CapsLock::toggle() {
+    const bool on = !isOn();
+    if (overrideState()) {
+        overrideState() = on;
+        return;
+    }
+#ifdef TARVELLITE_XKB
+    if (auto *x11 =
+            qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr) {
+        if (Display *display = x11->display()) {
+            XkbLockModifiers(display, XkbUseCoreKbd, LockMask, on ? LockMask : 0);
+            XFlush(display);
+            return;
+        }
+    }
+#endif
+    overrideState() = on;
+}
+
 } // namespace tarvellite

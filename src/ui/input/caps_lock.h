@@ -17,6 +17,9 @@ class CapsLock {
     static bool isOn();
     /// For tests: fixes the state (nullopt returns to the platform's).
     static void setOverride(std::optional<bool> state);
+    /// Switches Caps Lock (the on-screen lock key): locks or unlocks it through XKB on X11, and
+    /// flips the remembered state where the platform cannot tell it.
+    static void toggle();
 };
 
 /// Num Lock as the platform knows it (XKB on X11; off where unknown).

@@ -19,7 +19,7 @@ namespace tarvellite {
 class CLookupWindow;
 
 /// The most words the look-ahead asks the dictionary for.
-inline constexpr int lookAheadLimit = 28;
+inline constexpr int lookAheadLimit = defaultLookupCount;
 
 /// What every view's look-ahead reads: the lookup dictionary, the minimum letters and the
 /// current language. The program has one, owned by the main window.

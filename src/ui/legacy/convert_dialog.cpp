@@ -1,6 +1,7 @@
 #include "ui/legacy/convert_dialog.h"
 
 #include "core/app/messages.h"
+#include "core/document/rich_text.h"
 #include "core/legacy/legacy_words.h"
 #include "ui/document/format_properties.h"
 #include "ui/document/tarvellite_view.h"
@@ -22,8 +23,7 @@ namespace tarvellite::ui {
 namespace {
 
 constexpr qint64 paintIntervalMs = 50;
-// The longest face name a character format takes.
-constexpr qsizetype faceLimit = 31;
+constexpr qsizetype faceLimit = qsizetype(faceNameLimit);
 
 bool isBreak(QChar c) {
     return isLegacyTextBreak(c.unicode());

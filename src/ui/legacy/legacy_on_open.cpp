@@ -3,12 +3,13 @@
 #include "core/app/messages.h"
 #include "core/document/legacy_fonts.h"
 #include "core/legacy/legacy_runs.h"
+#include "ui/app/message_wait_box.h"
 #include "ui/document/document_io.h"
 #include "ui/document/model_mapping.h"
+#include "ui/document/tarvellite_doc.h"
 #include "ui/document/tarvellite_view.h"
 #include "ui/document/view_host.h"
 #include "ui/legacy/legacy_options.h"
-#include "ui/legacy/message_wait_box.h"
 
 #include <QTextDocument>
 
@@ -93,7 +94,7 @@ int ConvertLegacyRuns(CTarvelLiteView &view) {
     cursor.setPosition(std::min(anchor, last));
     cursor.setPosition(std::min(position, last), QTextCursor::KeepAnchor);
     view.setTextCursor(cursor);
-    view.convertedOnLoad = true;
+    view.getDocument()->setConvertedOnLoad(true);
     wait.setValue(progressSteps);
     wait.close();
     return words;

@@ -18,8 +18,8 @@ class CTarvelLiteView;
 /// showing progress. Converted runs take the Unicode face of `legacyTargetFont` (the legacy face
 /// without its first three letters when such a font is installed, else the default Unicode
 /// font); every other run keeps its own font. The conversion is part of the load (no undo
-/// step); the caret keeps its place and `convertedOnLoad` is set, so that the document shows
-/// as modified. Returns the number of words converted.
+/// step); the caret keeps its place and the document's `convertedOnLoad` is set, so that the
+/// document shows as modified. Returns the number of words converted.
 int ConvertLegacyRuns(CTarvelLiteView &view);
 
 /// Makes every later document load run `ConvertLegacyRuns` when it finds legacy fonts.

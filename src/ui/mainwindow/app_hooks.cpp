@@ -26,6 +26,14 @@ void installMainFrameHooks(CTarvelLiteApp &app) {
         frame->closingHook = [&a] { a.OnClosingMainFrame(); };
         return frame;
     };
+    hooks.reopenRecoveryFiles = [](CTarvelLiteApp &a) {
+        CMainFrame *frame = frameOf(a);
+        return frame ? frame->ReopenRecoveryFiles() : 0;
+    };
+    hooks.beforeTermination = [](CTarvelLiteApp &a) {
+        if (CMainFrame *frame = frameOf(a))
+            frame->writeAllRecoveryCopies();
+    };
     hooks.newDocument = [](CTarvelLiteApp &a) {
         CMainFrame *frame = frameOf(a);
         return frame && frame->newDocument() != nullptr;

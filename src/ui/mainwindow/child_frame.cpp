@@ -7,6 +7,7 @@
 #include "ui/document/view_host.h"
 
 #include <QCloseEvent>
+#include <QFileInfo>
 
 namespace tarvellite::ui {
 
@@ -27,8 +28,19 @@ void CChildFrame::closeEvent(QCloseEvent *event) {
         return;
     }
     if (doc_->isModified()) {
+        // The name without the modified marker.
+        QString name = QFileInfo(doc_->path()).fileName();
+        if (name.isEmpty()) {
+            name = doc_->title();
+            if (const qsizetype star = name.lastIndexOf(QLatin1Char('*')); star > 0)
+                name = name.left(star);
+        }
         Message question;
-        question.text = "Save changes to " + doc_->title().toStdString() + "?";
+        question.text =
+            "Do you Want to Save this file before closing?\nFile Name: " + name.toStdString() +
+            "\nYes:       Save the file and exit.\nNo:        Do not save the "
+            "file but exit.\nCancel: Do not close";
+        question.caption = "Window Closing: File Save Query";
         question.icon = MessageIcon::Question;
         question.buttons = MessageButtons::YesNoCancel;
         question.defaultAnswer = MessageAnswer::Cancel;
@@ -58,6 +70,8 @@ void CChildFrame::closeEvent(QCloseEvent *event) {
         }
     }
     doc_->fileHold().release();
+    // Closed normally: its recovery copy is no longer needed.
+    recovery_->discard();
     QMdiSubWindow::closeEvent(event);
 }
 

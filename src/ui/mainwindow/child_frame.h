@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/document/recovery.h"
+
 #include <QMdiSubWindow>
 
 namespace tarvellite::ui {
@@ -18,6 +20,9 @@ class CChildFrame : public QMdiSubWindow {
 
     CTarvelLiteDoc *getDocument() const { return doc_; }
     CTarvelLiteView *view() const { return view_; }
+    /// The window's recovery copy (written by auto-save, deleted when the window closes).
+    RecoveryFile &recovery() { return *recovery_; }
+    void setRecovery(std::unique_ptr<RecoveryFile> recovery) { recovery_ = std::move(recovery); }
 
   protected:
     void closeEvent(QCloseEvent *event) override;
@@ -26,6 +31,7 @@ class CChildFrame : public QMdiSubWindow {
     ViewHost *host_;
     CTarvelLiteDoc *doc_;
     CTarvelLiteView *view_;
+    std::unique_ptr<RecoveryFile> recovery_ = std::make_unique<RecoveryFile>();
 };
 
 } // namespace tarvellite::ui

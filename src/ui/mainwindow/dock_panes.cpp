@@ -3,10 +3,15 @@
 #include "ui/app/app_context.h"
 #include "ui/app/frame_services.h"
 #include "ui/document/command_ids.h"
+#include "ui/explorer/flat_frame.h"
+#include "ui/input/kbd_dialog.h"
+#include "ui/search/search_page.h"
 #include "ui/spelling/spell_check_dialog.h"
 #include "ui/spelling/user_words.h"
 
 #include <QLabel>
+#include <QMainWindow>
+#include <QStyle>
 
 namespace tarvellite::ui {
 
@@ -33,40 +38,65 @@ void CDockPane::setContent(QWidget *content) {
 
 CKbdToolBar::CKbdToolBar(AppContext &context, FrameServices &frame, QWidget *parent)
     : CDockPane(PANE_ID_KEYBOARD, QStringLiteral("Keyboard"),
-                QStringLiteral("The on-screen keyboard will be shown here."), parent),
-      context_(context), frame_(frame),
-      lookup_(std::make_unique<LookupDictionary>(context.inputContext(), [&context] {
-          return context.settings().editOption.lookAheadMinLetters;
-      })) {
+                QStringLiteral("The on-screen keyboard will be shown here."), parent) {
     setMinimumSize(470, 190);
+    dialog_ = new CKbdDialog(context, frame, this);
+    dialog_->setTitleBarToggle([this] { return ToggleTitleBar(); });
+    setContent(dialog_);
+    dialog_->FillLanguageList();
+    connect(this, &QDockWidget::topLevelChanged, this,
+            [this] { dialog_->showTitleBarState(isFloating() || titleBarShown_); });
 }
 
-CKbdToolBar::~CKbdToolBar() {
-    if (context_.lookAheadSource() == lookup_.get())
-        context_.setLookAheadSource(nullptr);
-}
+CKbdToolBar::~CKbdToolBar() = default;
 
 void CKbdToolBar::refreshDictionaryStatus(bool always) {
-    context_.setLookAheadSource(lookup_.get());
-    Settings &settings = context_.mutableSettings();
-    if (always)
-        lookup_->reload(context_.dictionaries(), settings.defaultDictionaries,
-                        settings.userDictionaryPath);
-    else if (!lookup_->reloadIfLanguageChanged(context_.dictionaries(),
-                                               settings.defaultDictionaries,
-                                               settings.userDictionaryPath))
-        return;
-    frame_.SetDictionaryStatus(lookup_->statusText());
-    frame_.MarkLoadedDictionary(lookup_->chosenIndex() >= 0 ? lookup_->chosenIndex() : -2);
+    if (dialog_)
+        dialog_->refreshDictionaryStatus(always);
 }
 
-CDirClass::CDirClass(AppContext &, FrameServices &, QWidget *parent)
-    : CDockPane(PANE_ID_FOLDER, QStringLiteral("Folder"),
-                QStringLiteral("The folder explorer will be shown here."), parent) {}
+LookupDictionary *CKbdToolBar::lookupDictionary() {
+    return dialog_ ? &dialog_->lookupDictionary() : nullptr;
+}
 
-CSearchDock::CSearchDock(AppContext &, FrameServices &, QWidget *parent)
+bool CKbdToolBar::ToggleTitleBar() {
+    // A floating pane keeps its title bar.
+    if (isFloating())
+        return true;
+    const int before = titleBarShown_ ? height() - widget()->height() : 0;
+    titleBarShown_ = !titleBarShown_;
+    if (titleBarShown_) {
+        QWidget *empty = titleBarWidget();
+        setTitleBarWidget(nullptr);
+        delete empty;
+    } else {
+        setTitleBarWidget(new QWidget(this));
+    }
+    const int caption = titleBarShown_ ? style()->pixelMetric(QStyle::PM_TitleBarHeight) : 0;
+    const int target = std::max(190, height() - before + caption);
+    if (auto *window = qobject_cast<QMainWindow *>(parentWidget()))
+        window->resizeDocks({this}, {target}, Qt::Vertical);
+    return titleBarShown_;
+}
+
+void CKbdToolBar::resizeEvent(QResizeEvent *event) {
+    CDockPane::resizeEvent(event);
+    if (dialog_)
+        dialog_->showTitleBarState(isFloating() || titleBarShown_);
+}
+
+CDirClass::CDirClass(AppContext &context, FrameServices &frame, QWidget *parent)
+    : CDockPane(PANE_ID_FOLDER, QStringLiteral("Folder"), QString(), parent),
+      explorer_(new CFlatFrame(context, frame)) {
+    setContent(explorer_);
+}
+
+CSearchDock::CSearchDock(AppContext &context, FrameServices &frame, QWidget *parent)
     : CDockPane(PANE_ID_FIND, QStringLiteral("Find / Replace"),
-                QStringLiteral("Find and replace will be shown here."), parent) {}
+                QStringLiteral("Find and replace will be shown here."), parent) {
+    page_ = new CSearchPage(context, frame, this);
+    setContent(page_);
+}
 
 CSpellDock::CSpellDock(AppContext &context, FrameServices &frame, QWidget *parent)
     : CDockPane(PANE_ID_SPELL, QStringLiteral("Spell Checker"),

@@ -2,6 +2,11 @@
 
 #include "ui/input/look_ahead.h"
 
+namespace tarvellite::ui {
+class CKbdDialog;
+class CSearchPage;
+} // namespace tarvellite::ui
+
 #include <QDockWidget>
 #include <memory>
 
@@ -28,30 +33,46 @@ class CDockPane : public QDockWidget {
     int paneId_;
 };
 
-/// "Keyboard": the on-screen keyboard's pane. It owns the lookup dictionary of the look-ahead,
-/// loaded for the current input language, and the text of the dictionary status pane.
+/// "Keyboard": the on-screen keyboard's pane. Its dialog owns the lookup dictionary of the
+/// look-ahead and the text of the dictionary status pane.
 class CKbdToolBar : public CDockPane {
     Q_OBJECT
   public:
     CKbdToolBar(AppContext &context, FrameServices &frame, QWidget *parent);
     ~CKbdToolBar() override;
 
+    /// The on-screen keyboard, or null when it could not be created.
+    CKbdDialog *dialog() const { return dialog_; }
     /// Loads the lookup dictionary of the current input language (again only when the language
     /// changed, unless `always`) and shows its state in the status bar.
     void refreshDictionaryStatus(bool always = false);
-    LookupDictionary &lookupDictionary() { return *lookup_; }
+    LookupDictionary *lookupDictionary();
+
+    /// Shows or hides the title bar of the docked pane; a floating pane keeps its own.
+    /// Returns whether the title bar is shown.
+    bool ToggleTitleBar();
+    bool titleBarShown() const { return titleBarShown_; }
+
+  protected:
+    void resizeEvent(QResizeEvent *event) override;
 
   private:
-    AppContext &context_;
-    FrameServices &frame_;
-    std::unique_ptr<LookupDictionary> lookup_;
+    CKbdDialog *dialog_ = nullptr;
+    bool titleBarShown_ = true;
 };
+
+class CFlatFrame;
 
 /// "Folder": the folder explorer's pane.
 class CDirClass : public CDockPane {
     Q_OBJECT
   public:
     CDirClass(AppContext &context, FrameServices &frame, QWidget *parent);
+
+    CFlatFrame *explorer() const { return explorer_; }
+
+  private:
+    CFlatFrame *explorer_;
 };
 
 /// "Find / Replace": the find and replace pane.
@@ -59,6 +80,10 @@ class CSearchDock : public CDockPane {
     Q_OBJECT
   public:
     CSearchDock(AppContext &context, FrameServices &frame, QWidget *parent);
+    CSearchPage *page() const { return page_; }
+
+  private:
+    CSearchPage *page_ = nullptr;
 };
 
 /// "Spell Checker": the spell-check pane.

@@ -121,6 +121,10 @@ void CMainFrame::createMenusAndToolBar() {
                &CTarvelLiteView::printDirect);
     addCommand(file, ID_FILE_PRINT_PREVIEW, QStringLiteral("Print Pre&view"),
                &CTarvelLiteView::printPreview);
+    addFrameCommand(file, ID_PAGE_SETUP, QStringLiteral("PageSetup"),
+                    [this] { showPreferences(true); });
+    addFrameCommand(file, ID_SETTINGS, QStringLiteral("Settings"),
+                    [this] { showPreferences(false); });
     file->addSeparator();
     recentMenu_ = file->addMenu(QStringLiteral("Recent &Documents"));
     recentMenu_->setObjectName(QStringLiteral("menu-recent"));

@@ -38,9 +38,10 @@ QString FrameInput::keyboardName() const {
 }
 
 void FrameInput::inputSelectionChanged() {
-    if (CKbdToolBar *pane = frame_->keyboardPane())
-        pane->refreshDictionaryStatus();
-    frame_->BuildKeyboardMenu();
+    // The on-screen keyboard follows the selection itself: its lists, captions, lookup
+    // dictionary and the Keyboard drop-down.
+    if (!frame_->keyboardPane() || !frame_->keyboardPane()->dialog())
+        frame_->BuildKeyboardMenu();
     frame_->updateStatus();
 }
 

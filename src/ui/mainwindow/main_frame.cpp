@@ -1,27 +1,36 @@
 #include "ui/mainwindow/main_frame.h"
 
+#include "core/app/file_io.h"
 #include "core/app/messages.h"
 #include "core/app/version.h"
+#include "core/document/backup_name.h"
 #include "ui/app/app_context.h"
 #include "ui/app/splash.h"
 #include "ui/document/command_ids.h"
 #include "ui/document/document_io.h"
 #include "ui/document/document_settings.h"
 #include "ui/document/file_hold.h"
+#include "ui/document/recovery.h"
 #include "ui/document/tarvellite_doc.h"
 #include "ui/document/tarvellite_view.h"
+#include "ui/explorer/flat_frame.h"
 #include "ui/input/caps_lock.h"
+#include "ui/input/kbd_dialog.h"
 #include "ui/legacy/legacy_on_open.h"
 #include "ui/mainwindow/child_frame.h"
 #include "ui/mainwindow/dock_panes.h"
+#include "ui/mainwindow/document_tabs.h"
 #include "ui/mainwindow/frame_input.h"
 #include "ui/mainwindow/windows_dialog.h"
+#include "ui/preferences/preferences.h"
 #include "ui/spelling/spell_marker.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QImageReader>
@@ -29,6 +38,8 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
+#include <QMimeData>
+#include <QRandomGenerator>
 #include <QSettings>
 #include <QSlider>
 #include <QStatusBar>
@@ -67,7 +78,6 @@ CMainFrame::CMainFrame(AppContext &context, QWidget *parent)
     : QMainWindow(parent), context_(context) {
     setObjectName(QStringLiteral("mainFrame"));
     setWindowTitle(QString::fromUtf8(productName));
-    setAccessibleName(QString::fromUtf8(productName));
     setDockOptions(AnimatedDocks | AllowTabbedDocks | AllowNestedDocks);
     setTabPosition(Qt::AllDockWidgetAreas, QTabWidget::South);
     mdi_ = new QMdiArea(this);
@@ -76,6 +86,7 @@ CMainFrame::CMainFrame(AppContext &context, QWidget *parent)
     mdi_->setDocumentMode(true);
     mdi_->setTabsClosable(true);
     mdi_->setTabsMovable(true);
+    tabs_ = new DocumentTabs(mdi_);
     setAcceptDrops(true);
 
     const Settings &settings = context_.settings();
@@ -96,6 +107,8 @@ CMainFrame::CMainFrame(AppContext &context, QWidget *parent)
     createMenusAndToolBar();
     createStatusBar();
     createPanes();
+    if (CFlatFrame *explorer = folderPane_->explorer())
+        explorer->selectFolder(QString::fromStdString(settings.defaultUserPath));
     rulerSlot_ = new QWidget(this);
     (new QVBoxLayout(rulerSlot_))->setContentsMargins(0, 0, 0, 0);
     rulerSlot_->setObjectName(commandName(ID_VIEW_RULER));
@@ -116,7 +129,9 @@ CMainFrame::CMainFrame(AppContext &context, QWidget *parent)
     statusFont_ = QFont(QStringLiteral("Arial"));
     statusFont_.setPointSize(14);
     autoSaveTimer_.setObjectName(QStringLiteral("autoSaveTimer"));
-    autoSaveTimer_.setInterval(60000);
+    // One minute; TARVELLITE_AUTOSAVE_TICK_MS shortens it for tests that crash the program.
+    const int tick = qEnvironmentVariableIntValue("TARVELLITE_AUTOSAVE_TICK_MS");
+    autoSaveTimer_.setInterval(tick > 0 ? tick : 60000);
     connect(&autoSaveTimer_, &QTimer::timeout, this, &CMainFrame::onAutoSaveTick);
     startAutoSaveTimer();
     lockKeysTimer_.setInterval(250);
@@ -131,11 +146,24 @@ CMainFrame::CMainFrame(AppContext &context, QWidget *parent)
     updateLockPanes();
     resize(1100, 760);
     restoreWindowState();
+    syncPaneToggles();
     updateTitle();
 }
 
 CMainFrame::~CMainFrame() {
     qApp->removeEventFilter(this);
+    // The document windows go first, while the frame is whole, and nothing they signal on the
+    // way out reaches it.
+    mdi_->disconnect(this);
+    for (QMdiSubWindow *w : mdi_->subWindowList()) {
+        w->disconnect(this);
+        if (auto *child = qobject_cast<CChildFrame *>(w)) {
+            child->view()->disconnect(this);
+            child->getDocument()->disconnect(this);
+        }
+    }
+    delete mdi_;
+    mdi_ = nullptr;
     context_.setInputRouter(nullptr);
 }
 
@@ -257,20 +285,42 @@ void CMainFrame::createPanes() {
 
     addDockWidget(Qt::BottomDockWidgetArea, keyboardPane_);
     keyboardPane_->setWindowTitle(QStringLiteral("On Screen Keyboard"));
+    keyboardPane_->setAccessibleName(keyboardPane_->windowTitle());
     resizeDocks({keyboardPane_}, {220}, Qt::Vertical);
     keyboardPane_->show();
 
+    for (QDockWidget *pane :
+         {static_cast<QDockWidget *>(keyboardPane_), static_cast<QDockWidget *>(folderPane_),
+          static_cast<QDockWidget *>(findPane_), static_cast<QDockWidget *>(spellPane_)})
+        connect(pane, &QDockWidget::visibilityChanged, this, &CMainFrame::syncPaneToggles);
+    syncPaneToggles();
+    // The look-ahead's dictionary loads once the window has been painted (or after a moment
+    // when it is not shown), so that start-up does not wait for it; until then the dictionary
+    // pane says that none is loaded.
+    QTimer::singleShot(1000, this, &CMainFrame::loadLookAheadDictionary);
+}
+
+void CMainFrame::loadLookAheadDictionary() {
+    if (lookAheadLoaded_)
+        return;
+    lookAheadLoaded_ = true;
+    keyboardPane_->refreshDictionaryStatus(true);
+}
+
+bool CMainFrame::event(QEvent *event) {
+    if (event->type() == QEvent::Paint && !lookAheadLoaded_)
+        QTimer::singleShot(0, this, &CMainFrame::loadLookAheadDictionary);
+    return QMainWindow::event(event);
+}
+
+void CMainFrame::syncPaneToggles() {
     const std::pair<QDockWidget *, int> toggles[] = {{keyboardPane_, ID_CHKKBD},
                                                      {folderPane_, ID_CHKFE},
                                                      {findPane_, ID_CHKFR},
                                                      {spellPane_, ID_DICTIONARY}};
-    for (const auto &[pane, id] : toggles) {
-        QAction *toggle = commands_.value(id);
-        connect(pane, &QDockWidget::visibilityChanged, this,
-                [pane, toggle] { toggle->setChecked(!pane->isHidden()); });
-        toggle->setChecked(!pane->isHidden());
-    }
-    keyboardPane_->refreshDictionaryStatus(true);
+    for (const auto &[pane, id] : toggles)
+        if (QAction *toggle = commands_.value(id))
+            toggle->setChecked(!pane->isHidden());
 }
 
 void CMainFrame::togglePane(QDockWidget *pane) {
@@ -288,6 +338,8 @@ void CMainFrame::storeWindowState() {
     SettingsStore *store = context_.store();
     if (!store)
         return;
+    if (CFlatFrame *explorer = folderPane_->explorer())
+        explorer->storeState();
     store->writeBinary(windowSection, "Geometry", toBytes(saveGeometry()));
     store->writeBinary(windowSection, "Layout", toBytes(saveState(windowStateVersion)));
 }
@@ -338,8 +390,11 @@ void CMainFrame::setStatusText(int paneId, const QString &text) {
         zoomPane_->setText(text);
         return;
     }
-    if (QLabel *label = panes_.value(paneId); label && label->text() != text)
+    if (QLabel *label = panes_.value(paneId); label && label->text() != text) {
         label->setText(text);
+        // The pane's name is its label; what it shows now is its description.
+        label->setAccessibleDescription(text);
+    }
 }
 
 int CMainFrame::zoomSliderPosition() const {
@@ -405,6 +460,8 @@ QTextEdit *CMainFrame::activeDocumentEdit() const {
 // Keyboard selection, lock keys and the idle status
 
 int CMainFrame::CycleInputSelection(bool language) {
+    if (CKbdDialog *keyboard = keyboardPane_ ? keyboardPane_->dialog() : nullptr)
+        return language ? keyboard->cycleLanguageList() : keyboard->cycleKeyboardList();
     InputContext &input = context_.inputContext();
     const int languages = int(input.tables().languageTable.size());
     if (languages == 0)
@@ -426,6 +483,8 @@ void CMainFrame::updateLockPanes() {
     setStatusText(PANE_CAPS, caps ? QStringLiteral("CAP") : QString());
     setStatusText(PANE_NUMS, LockKeys::numLockOn() ? QStringLiteral("NUM") : QString());
     setStatusText(PANE_INS, overtype_ ? QStringLiteral("OVR") : QStringLiteral("INS"));
+    if (CKbdDialog *keyboard = keyboardPane_ ? keyboardPane_->dialog() : nullptr)
+        keyboard->showLockStates(caps, overtype_);
 }
 
 void CMainFrame::setOvertype(bool on) {
@@ -506,12 +565,94 @@ void CMainFrame::onAutoSaveTick() {
     autoSaveCountdown_ = backup.autoSaveMinutes;
     BusyGuard busy(context_.busyFlag());
     ++autoSavePasses_;
-    if (!writeRecoveryCopy)
-        return;
+    QStringList failed;
     for (QMdiSubWindow *w : mdi_->subWindowList()) {
-        if (auto *child = qobject_cast<CChildFrame *>(w); child && child->view())
+        auto *child = qobject_cast<CChildFrame *>(w);
+        if (!child || !child->view())
+            continue;
+        if (writeRecoveryCopy)
             writeRecoveryCopy(*child->view());
+        else if (!autoSaveChild(child))
+            failed << child->getDocument()->title();
     }
+    // A window whose copy could not be written is tried again at the next pass.
+    if (!failed.isEmpty())
+        statusBar()->showMessage(
+            QStringLiteral("Auto-save could not write a recovery copy of %1; it is tried again "
+                           "at the next pass.")
+                .arg(failed.join(QStringLiteral(", "))),
+            60000);
+}
+
+bool CMainFrame::autoSaveChild(CChildFrame *child) {
+    CTarvelLiteView *view = child->view();
+    CTarvelLiteDoc *doc = child->getDocument();
+    if (doc->viewBusy())
+        return true;
+    if (!doc->isModified()) {
+        // Saved since: the file itself is the copy.
+        child->recovery().discard();
+        return true;
+    }
+    doc->setViewBusy(true);
+    const Status written = child->recovery().write(*view, recoveryFolder(context_.settings()),
+                                                   protectedPathFor(*doc, context_.settings()));
+    doc->setViewBusy(false);
+    if (!written)
+        std::fprintf(stderr, "%s: %s\n", productName, written.error().describe().c_str());
+    return bool(written);
+}
+
+void CMainFrame::writeAllRecoveryCopies() {
+    for (QMdiSubWindow *w : mdi_->subWindowList())
+        if (auto *child = qobject_cast<CChildFrame *>(w); child && child->view())
+            autoSaveChild(child);
+}
+
+int CMainFrame::ReopenRecoveryFiles() {
+    BusyGuard busy(context_.busyFlag());
+    int count = 0;
+    for (std::unique_ptr<RecoveryFile> &recovery :
+         adoptLeftRecoveryFiles(recoveryFolder(context_.settings()))) {
+        CChildFrame *adopted = nullptr;
+        afterLoad_ = [this, &adopted](CChildFrame *child) {
+            adoptRecovered(child);
+            adopted = child;
+        };
+        const bool opened = OpenDocumentPath(recovery->path(), false);
+        afterLoad_ = nullptr;
+        if (!opened || !adopted)
+            continue;
+        adopted->getDocument()->setModified(true);
+        adopted->setRecovery(std::move(recovery));
+        ++count;
+    }
+    return count;
+}
+
+void CMainFrame::adoptRecovered(CChildFrame *child) {
+    CTarvelLiteDoc *doc = child->getDocument();
+    CTarvelLiteView *view = child->view();
+    // Bound to the document it protects, under that name with " (Recovered)".
+    const QString protectedPath = doc->recoveredPath();
+    const QFileInfo target(protectedPath.isEmpty() ? doc->path() : protectedPath);
+    const QString suffix =
+        target.suffix().isEmpty() ? QString() : QLatin1Char('.') + target.suffix();
+    doc->fileHold().release();
+    doc->setPath(protectedPath);
+    if (!protectedPath.isEmpty() && QFileInfo::exists(protectedPath))
+        doc->holdFile(protectedPath);
+    doc->setTitle(target.completeBaseName() + QStringLiteral(" (Recovered)") + suffix);
+    doc->setFileKind(ClassifyFileName(QFile::encodeName(target.fileName()).toStdString()));
+}
+
+void CMainFrame::showPreferences(bool pageSetupOnly) {
+    if (pageSetupOnly && printPreviewActive())
+        return;
+    CPreferences sheet(context_, activeView(),
+                       pageSetupOnly ? CPreferences::Mode::PageSetup : CPreferences::Mode::Settings,
+                       this);
+    sheet.exec();
 }
 
 void CMainFrame::showAbout() {
@@ -555,7 +696,12 @@ CChildFrame *CMainFrame::createChild() {
             updateCommandStates();
     });
     connect(view, &CTarvelLiteView::statusChanged, this, &CMainFrame::scheduleStatusUpdate);
-    connect(view, &CTarvelLiteView::fileDropped, this, &CMainFrame::OpenOrInsertFile);
+    // A file dropped on a document window goes to that window.
+    connect(view, &CTarvelLiteView::fileDropped, this, [this, child](const QString &path) {
+        current_ = child;
+        mdi_->setActiveSubWindow(child);
+        OpenOrInsertFile(path);
+    });
     connect(child->getDocument(), &CTarvelLiteDoc::modifiedChanged, this,
             &CMainFrame::scheduleStatusUpdate);
     connect(child->getDocument(), &CTarvelLiteDoc::titleChanged, this,
@@ -584,6 +730,7 @@ void CMainFrame::showChild(CChildFrame *child) {
     }
     current_ = child;
     mdi_->setActiveSubWindow(child);
+    tabs_->attach();
     onSubWindowActivated();
 }
 
@@ -614,7 +761,7 @@ bool CMainFrame::ActivateIfOpen(const QString &path) {
     return false;
 }
 
-bool CMainFrame::OpenDocumentPath(const QString &path) {
+bool CMainFrame::OpenDocumentPath(const QString &path, bool remember) {
     const QList<QMdiSubWindow *> windows = mdi_->subWindowList(QMdiArea::StackingOrder);
     auto *top = windows.isEmpty() ? nullptr : qobject_cast<CChildFrame *>(windows.last());
     CChildFrame *target = nullptr;
@@ -642,10 +789,19 @@ bool CMainFrame::OpenDocumentPath(const QString &path) {
         return false;
     }
     CTarvelLiteDoc *doc = target->getDocument();
-    doc->holdFile(path);
-    doc->setTitle(QFileInfo(path).fileName());
-    doc->setPath(path);
-    addRecentFile(path);
+    if (!afterLoad_)
+        makeBackupCopy(path);
+    if (afterLoad_) {
+        // A recovery file: named after the document it protects before anything shows it.
+        doc->setPath(path);
+        afterLoad_(target);
+    } else {
+        doc->holdFile(path);
+        doc->setTitle(QFileInfo(path).fileName());
+        doc->setPath(path);
+        if (remember)
+            addRecentFile(path);
+    }
     view->initialUpdate();
     if (reused) {
         view->SyncFormatBoxes();
@@ -662,9 +818,9 @@ bool CMainFrame::OpenDocumentPath(const QString &path) {
 void CMainFrame::OpenOrInsertFile(const QString &path) {
     CTarvelLiteView *view = activeView();
     QPointer<CTarvelLiteView> guard = view;
-    const bool wasBusy = view ? view->viewBusy : false;
+    const bool wasBusy = view ? view->getDocument()->viewBusy() : false;
     if (view)
-        view->viewBusy = true;
+        view->getDocument()->setViewBusy(true);
     if (hasExtension(path, ".tvl") || hasExtension(path, ".tvp") || hasExtension(path, ".rtf") ||
         hasExtension(path, ".txt")) {
         BusyGuard busy(context_.busyFlag());
@@ -687,7 +843,31 @@ void CMainFrame::OpenOrInsertFile(const QString &path) {
         }
     }
     if (guard)
-        guard->viewBusy = wasBusy;
+        guard->getDocument()->setViewBusy(wasBusy);
+}
+
+void CMainFrame::makeBackupCopy(const QString &path) {
+    const Settings &settings = context_.settings();
+    const BackupOption &options = settings.backupOption;
+    if (!options.alwaysBackup || hasExtension(path, ".tmp"))
+        return;
+    const QString folder = QString::fromStdString(settings.backupPath);
+    const QDateTime now = QDateTime::currentDateTime();
+    const LocalTime time{now.date().year(), now.date().month(),  now.date().day(),
+                         now.time().hour(), now.time().minute(), now.time().second()};
+    const std::string name = backupFileName(
+        QFile::encodeName(QFileInfo(path).fileName()).toStdString(),
+        BackupNaming{options.uniqueFileName != 0, options.backupNameFormat}, time,
+        QRandomGenerator::global()->generate(), [&folder](const std::string &candidate) {
+            return QFileInfo::exists(folder + QFile::decodeName(candidate.c_str()));
+        });
+    // A failed copy does not stop the document opening.
+    const Result<Bytes> bytes =
+        readWholeFile(QFile::encodeName(path).toStdString(), maxDocumentBytes);
+    if (!bytes || !QDir().mkpath(folder) ||
+        !writeFileAtomically(QFile::encodeName(folder).toStdString() + name, *bytes))
+        statusBar()->showMessage(QStringLiteral("No backup copy of %1 could be made.").arg(path),
+                                 10000);
 }
 
 void CMainFrame::openCommand() {
@@ -707,8 +887,35 @@ bool CMainFrame::saveActiveDocument(bool saveAs) {
         return false;
     CTarvelLiteDoc *doc = child->getDocument();
     QString path = doc->path();
+    // Files read through the RTF reader from other programs' formats are never written over:
+    // they are saved as one of ours.
+    for (const char *foreign : {".doc", ".docx", ".htm", ".html"}) {
+        if (hasExtension(path, foreign)) {
+            path = QFileInfo(path).path() + QLatin1Char('/') + QFileInfo(path).completeBaseName() +
+                   QStringLiteral(".rtf");
+            saveAs = true;
+            break;
+        }
+    }
+    // Plain text keeps no formatting: the user says so first, or chooses our format.
+    if (!path.isEmpty() && hasExtension(path, ".txt")) {
+        Message question;
+        question.text = "Do you Want to Save the file as Text?\nThis will lose all Formatting "
+                        "characters\n\nFile Name: " +
+                        QFileInfo(path).fileName().toStdString();
+        question.caption = "File Save Query";
+        question.icon = MessageIcon::Question;
+        question.buttons = MessageButtons::YesNo;
+        question.defaultAnswer = MessageAnswer::Yes;
+        if (showMessage(question) == MessageAnswer::No) {
+            path = QFileInfo(path).path() + QLatin1Char('/') + QFileInfo(path).completeBaseName() +
+                   QStringLiteral(".tvl");
+            saveAs = true;
+        }
+    }
     if (path.isEmpty() || saveAs) {
         QString name = path.isEmpty() ? doc->title() : path;
+        name.remove(QLatin1Char('*'));
         if (!PromptForFileName(this, name, QStringLiteral("Save As"), false,
                                QString::fromStdString(context_.settings().defaultUserPath)))
             return false;
@@ -732,6 +939,8 @@ bool CMainFrame::saveActiveDocument(bool saveAs) {
     doc->setTitle(QFileInfo(path).fileName());
     doc->holdFile(path);
     addRecentFile(path);
+    // The saved file is the copy now.
+    child->recovery().discard();
     scheduleStatusUpdate();
     return true;
 }
@@ -742,9 +951,8 @@ void CMainFrame::setTabbedMode(bool tabbed) {
         mdi_->setTabsClosable(true);
         mdi_->setTabsMovable(true);
         mdi_->setTabShape(QTabWidget::Rounded);
-        if (auto *tabs = mdi_->findChild<QTabBar *>())
-            tabs->setAccessibleName(QStringLiteral("Document tabs"));
     }
+    tabs_->attach();
     if ((context_.settings().tabbedMode != 0) != tabbed)
         context_.changeSettings(WindowPart, [tabbed](Settings &s) { s.tabbedMode = tabbed; });
     if (QAction *look = commands_.value(IDC_STWLOOK))
@@ -869,6 +1077,35 @@ void CMainFrame::updateTitle() {
 void CMainFrame::ClearDocumentStatus() {
     for (int id : {int(PANE_PAGE), int(PANE_WORDS), int(PANE_LINE_COL), int(PANE_LANGUAGE)})
         setStatusText(id, QString());
+}
+
+namespace {
+
+QStringList droppedFiles(const QMimeData *data) {
+    QStringList files;
+    if (data && data->hasUrls())
+        for (const QUrl &url : data->urls())
+            if (url.isLocalFile())
+                files << url.toLocalFile();
+    return files;
+}
+
+} // namespace
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent *event) {
+    if (!droppedFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent *event) {
+    // Files dropped on the document area's background (or anywhere else in the window that does
+    // not take them itself).
+    const QStringList files = droppedFiles(event->mimeData());
+    if (files.isEmpty())
+        return;
+    event->acceptProposedAction();
+    for (const QString &file : files)
+        OpenOrInsertFile(file);
 }
 
 void CMainFrame::closeEvent(QCloseEvent *event) {

@@ -28,6 +28,7 @@ class CKbdToolBar;
 class CSearchDock;
 class CSpellDock;
 class CTarvelLiteView;
+class DocumentTabs;
 class FrameInput;
 
 /// The program's main window: the document area of child frames (tabs or overlapping
@@ -65,12 +66,19 @@ class CMainFrame : public QMainWindow, public ViewHost, public FrameServices {
     /// A new untitled document window; null while print preview is active.
     CTarvelLiteView *newDocument();
     /// Opens `path` as a document (reusing an empty untitled window on top unless the file is
-    /// ".rtf" or ".tmp"). False when it is already open, or cannot be read.
-    bool OpenDocumentPath(const QString &path);
+    /// ".rtf" or ".tmp"). False when it is already open, or cannot be read. `remember` adds it
+    /// to the recent-document list.
+    bool OpenDocumentPath(const QString &path, bool remember = true);
+    /// Opens the recovery files an earlier run left behind, each as "<name> (Recovered)" bound
+    /// to the document it protects; returns how many.
+    int ReopenRecoveryFiles();
+    /// Writes the recovery copy of every modified document at once (before the program is
+    /// ended from outside).
+    void writeAllRecoveryCopies();
     /// Activates the window holding `path`, if any.
     bool ActivateIfOpen(const QString &path);
     /// Opens documents, inserts any other file as a picture into the active view.
-    void OpenOrInsertFile(const QString &path);
+    void OpenOrInsertFile(const QString &path) override;
     /// Saves the active document, asking for a name when it has none or `saveAs` is set.
     bool saveActiveDocument(bool saveAs);
     /// Switches between tabs and overlapping windows and stores the choice (`TabbedMode`).
@@ -104,12 +112,15 @@ class CMainFrame : public QMainWindow, public ViewHost, public FrameServices {
     int autoSaveCountdown() const { return autoSaveCountdown_; }
     /// One tick of the one-minute timer (public so that tests need not wait a minute).
     void onAutoSaveTick();
-    /// Writes every document window's recovery copy. Set by the document saving code; the
-    /// pass runs with the busy flag set.
+    /// Replaces the writing of one window's recovery copy during the auto-save pass (tests);
+    /// the pass runs with the busy flag set.
     std::function<void(CTarvelLiteView &)> writeRecoveryCopy;
     /// How many auto-save passes have run.
     int autoSavePasses() const { return autoSavePasses_; }
 
+    /// The preferences sheet (modal): all its pages, or the page setup alone. Page setup does
+    /// nothing during print preview.
+    void showPreferences(bool pageSetupOnly);
     /// Shows the About box (modal).
     void showAbout();
     /// The "Windows..." dialog: the open document windows, to activate, save or close.
@@ -161,14 +172,19 @@ class CMainFrame : public QMainWindow, public ViewHost, public FrameServices {
 
   protected:
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    bool event(QEvent *event) override;
 
   private:
+    void loadLookAheadDictionary();
     QAction *addCommand(QMenu *menu, int id, const QString &text, void (CTarvelLiteView::*slot)(),
                         const QKeySequence &shortcut = {});
     QAction *addFrameCommand(QMenu *menu, int id, const QString &text,
                              const std::function<void()> &run, const QKeySequence &shortcut = {});
     void togglePane(QDockWidget *pane);
+    void syncPaneToggles();
     void createMenusAndToolBar();
     void createStatusBar();
     void createPanes();
@@ -183,9 +199,17 @@ class CMainFrame : public QMainWindow, public ViewHost, public FrameServices {
     void rebuildRecentMenu();
     void updateColourIcons();
     void setOvertype(bool on);
+    /// One window's auto-save: its recovery copy when the document is modified, none when not.
+    /// False when the copy could not be written.
+    bool autoSaveChild(CChildFrame *child);
+    /// The backup copy of a document just opened, when the settings ask for one.
+    void makeBackupCopy(const QString &path);
+    /// Binds a window just loaded from a recovery file to the document it protects.
+    void adoptRecovered(CChildFrame *child);
 
     AppContext &context_;
     QMdiArea *mdi_ = nullptr;
+    DocumentTabs *tabs_ = nullptr;
     QHash<int, QAction *> commands_;
     QComboBox *fontBox_ = nullptr;
     QComboBox *sizeBox_ = nullptr;
@@ -207,6 +231,7 @@ class CMainFrame : public QMainWindow, public ViewHost, public FrameServices {
     bool updatingBoxes_ = false;
     bool capsRemembered_ = false;
     bool overtype_ = false;
+    bool lookAheadLoaded_ = false;
     QTimer autoSaveTimer_;
     QTimer lockKeysTimer_;
     int autoSaveCountdown_ = 0;
@@ -214,6 +239,8 @@ class CMainFrame : public QMainWindow, public ViewHost, public FrameServices {
     QPointer<CTarvelLiteView> lastActive_;
     QPointer<CChildFrame> current_;
     FrameInput *input_ = nullptr;
+    /// Set while recovery files are reopened: runs on each window after its file is read.
+    std::function<void(CChildFrame *)> afterLoad_;
 };
 
 } // namespace tarvellite::ui

@@ -1,6 +1,7 @@
 // File kinds, headers, plain text and the legacy-font scan.
 
 #include "core/app/byte_reader.h"
+#include "core/app/messages.h"
 #include "core/app/unicode.h"
 #include "core/document/document_header.h"
 #include "core/document/document_io.h"
@@ -220,6 +221,14 @@ TEST(PlainText, DecodesByContent) {
          PlainTextEncoding::Ansi},
         {"odd-length bytes that are not UTF-8 stay ANSI", bytesOf("\x95\x0B\x95"),
          u"\u2022\u000B\u2022", PlainTextEncoding::Ansi},
+        {"UTF-8 without a signature", bytesOf("\xE0\xAE\xB5\xE0\xAE\xA3 caf\xC3\xA9\r\n"),
+         u"\u0BB5\u0BA3 caf\u00E9\r\n", PlainTextEncoding::Utf8},
+        {"UTF-8 with a four-byte sequence", bytesOf("x\xF0\x9F\x98\x80"), u"x\U0001F600",
+         PlainTextEncoding::Utf8},
+        {"almost UTF-8 but one bad byte is ANSI", bytesOf("\xC3\xA9 \xE9"),
+         u"A\u0303\u00A9 e\u0301", PlainTextEncoding::Ansi},
+        {"a truncated sequence at the end is ANSI", bytesOf("ab\xE0\xAE"), u"aba\u0300\u00AE",
+         PlainTextEncoding::Ansi},
     };
     for (const DecodeCase &c : cases) {
         SCOPED_TRACE(c.name);
@@ -252,6 +261,34 @@ TEST(PlainText, TamilOnlyTextSurvivesSaveAndReload) {
     BytesSink sink(saved);
     ASSERT_TRUE(StoreDocumentBody("t.txt", RichDocument::fromPlainText(tamil), PageLayout{}, sink));
     EXPECT_EQ(LoadDocumentBody("t.txt", saved)->document.plainText(), tamil);
+}
+
+TEST(PlainText, ListLabelsAndNoteMarksAreWritten) {
+    Result<LoadedDocument> rtf = LoadDocumentBody(
+        "a.rtf",
+        bytesOf(
+            "{\\rtf1{\\*\\listtable{\\list{\\listlevel\\levelnfc0{\\leveltext\\'02\\'00.;}}"
+            "\\listid7}{\\list{\\listlevel\\levelnfc23{\\leveltext\\'01\\u8226 ?;}}\\listid8}}"
+            "{\\*\\listoverridetable{\\listoverride\\listid7\\ls1}{\\listoverride\\listid8\\ls2}}"
+            "Intro{\\super\\chftn}{\\footnote\\chftn note}\\par"
+            "\\pard\\ls1 one\\par two\\par\\pard\\ls2 dot\\par\\pard end}"));
+    ASSERT_TRUE(rtf);
+    const std::u16string expected = u"Intro1\r\n1.\tone\r\n2.\ttwo\r\n\u2022\tdot\r\nend";
+    Bytes saved;
+    BytesSink sink(saved);
+    ASSERT_TRUE(StoreDocumentBody("a.txt", rtf->document, PageLayout{}, sink));
+    EXPECT_EQ(hexUnits(decodePlainText(saved)), hexUnits(expected));
+    EXPECT_EQ(documentText(rtf->document, u"\r\n", u"\r\n"), expected);
+}
+
+TEST(PlainText, Utf8OutputOfEveryLength) {
+    const RichDocument doc = RichDocument::fromPlainText(
+        u"a\u00E9\u0B95\U0001F600" + std::u16string(1, char16_t(0xD800)) + u"z\u2028y\nnext");
+    Bytes out;
+    BytesSink sink(out);
+    ASSERT_TRUE(writeUtf8Text(doc, sink, "\r\n"));
+    EXPECT_EQ(std::string(out.begin(), out.end()),
+              "a\xC3\xA9\xE0\xAE\x95\xF0\x9F\x98\x80\xEF\xBF\xBDz\r\ny\r\nnext");
 }
 
 TEST(LoadDocumentBody, HeaderKindsAndEmptyFiles) {
@@ -302,6 +339,50 @@ TEST(LoadDocumentBody, NonRtfInAnRtfKind) {
     auto utf16 = LoadDocumentBody("a.rtf", utf16le(u"{\\rtf1 x}"));
     ASSERT_FALSE(utf16);
     EXPECT_NE(utf16.error().message.find("UTF-16"), std::string::npos);
+
+    // The program's own kinds are not guessed at: what is not RTF behind an optional header
+    // is not a TarvelLite document, whatever it holds.
+    for (const char *name : {"a.tvl", "a.tvx", "a.tmp"})
+        for (const Bytes &body :
+             {bytesOf("just some text"), bytesOf("\x01\x02\x03 binary"), utf16le(u"text")}) {
+            SCOPED_TRACE(name);
+            auto r = LoadDocumentBody(name, body);
+            ASSERT_FALSE(r);
+            EXPECT_EQ(r.error().describe(), "the file is not a TarvelLite document");
+        }
+}
+
+TEST(LoadDocumentBody, WarningsReachTheUser) {
+    std::vector<std::string> shown;
+    ScopedMessagePresenter presenter([&shown](const Message &m) {
+        EXPECT_EQ(m.icon, MessageIcon::Warning);
+        shown.push_back(m.text);
+        return MessageAnswer::Ok;
+    });
+    auto clean = LoadDocumentBody("a.rtf", bytesOf("{\\rtf1 fine}"));
+    ASSERT_TRUE(clean);
+    ReportReadWarnings("a.rtf", clean->warnings);
+    EXPECT_TRUE(shown.empty());
+
+    auto hostile =
+        LoadDocumentBody("b.rtf", bytesOf("{\\rtf1\\fs2000000000 a" + std::string(30000, '{') +
+                                          "x" + std::string(30000, '}') + "b}"));
+    ASSERT_TRUE(hostile);
+    ReportReadWarnings("b.rtf", hostile->warnings);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_NE(shown[0].find("b.rtf"), std::string::npos) << shown[0];
+    EXPECT_NE(shown[0].find("font size"), std::string::npos) << shown[0];
+    EXPECT_NE(shown[0].find("nested deeper"), std::string::npos) << shown[0];
+}
+
+TEST(LoadDocumentBody, Utf8TextFilesWithoutASignature) {
+    const std::string tamil = "\xE0\xAE\xB5\xE0\xAE\xA3\xE0\xAE\x95\xE0\xAE\xAE\xE0\xAF\x8D";
+    for (const char *name : {"notes.txt", "README", "list.csv"}) {
+        SCOPED_TRACE(name);
+        auto r = LoadDocumentBody(name, bytesOf(tamil + "\nline two\n"));
+        ASSERT_TRUE(r);
+        EXPECT_EQ(r->document.plainText(u"|"), u"\u0BB5\u0BA3\u0B95\u0BAE\u0BCD|line two|");
+    }
 }
 
 TEST(ScanLegacyFonts, FindsTamAndTabFacesInTheFontTable) {

@@ -61,6 +61,14 @@ TEST(RtfReader, Text) {
          "ab"},
         {"footnote reference numbered",
          "{\\rtf1 a{\\super\\chftn}{\\footnote\\chftn n}b{\\chftn}{\\footnote x}}", "a1b2"},
+        {"endnotes counted apart from footnotes, lower roman by default",
+         "{\\rtf1 a{\\chftn}{\\footnote n}b{\\super\\chftn}{\\footnote\\ftnalt\\chftn e}c{\\chftn}"
+         "{\\*\\footnote \\ftnalt e}d{\\chftn}{\\footnote n}}",
+         "a1biciid2"},
+        {"note numbering styles and starts",
+         "{\\rtf1\\ftnnauc\\ftnstart3\\aftnnar\\aftnstart5 a{\\chftn}{\\footnote n}b{\\chftn}"
+         "{\\footnote\\ftnalt e}}",
+         "aCb5"},
         {"list text skipped", "{\\rtf1{\\listtext 1.\\tab}a{\\pntext 2.}b}", "ab"},
         {"field keeps its result",
          "{\\rtf1{\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt link}}}", "link"},
@@ -256,6 +264,55 @@ TEST(RtfReader, HostileInputsStayBounded) {
     ASSERT_TRUE(r);
     EXPECT_EQ(r->document.pictures.size(), 2u);
     EXPECT_FALSE(r->warnings.empty());
+}
+
+// What the reader leaves out or changes is said in a warning the program can show.
+TEST(RtfReader, WarnsOfWhatItDroppedOrClamped) {
+    struct Case {
+        const char *name;
+        std::string rtf;
+        const char *text;
+        const char *warningPart;
+    };
+    const Case cases[] = {
+        {"nesting too deep",
+         "{\\rtf1 a" + std::string(30000, '{') + "x" + std::string(30000, '}') + "b}", "ab",
+         "nested deeper"},
+        {"absurd font size", "{\\rtf1\\fs2000000000 big}", "big", "font size"},
+        {"font size of zero", "{\\rtf1\\fs0 small}", "small", "font size"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        Result<ReadOutcome> r = readRtf(bytesOf(c.rtf));
+        ASSERT_TRUE(r);
+        EXPECT_EQ(utf16ToUtf8(r->document.plainText()), c.text);
+        ASSERT_EQ(r->warnings.size(), 1u);
+        EXPECT_NE(r->warnings[0].message.find(c.warningPart), std::string::npos)
+            << r->warnings[0].message;
+    }
+    // An ordinary size says nothing.
+    Result<ReadOutcome> r = readRtf(bytesOf("{\\rtf1\\fs24 a\\fs3276 b}"));
+    ASSERT_TRUE(r);
+    EXPECT_TRUE(r->warnings.empty());
+}
+
+// A face name is cut to 256 units; what is left must not end in a space that a second read
+// would trim.
+TEST(RtfReader, LongFontNamesReadBackTheSame) {
+    for (std::size_t spaceAt : {254u, 255u, 256u}) {
+        SCOPED_TRACE(spaceAt);
+        std::string name(300, 'N');
+        name[spaceAt] = ' ';
+        const std::string rtf = "{\\rtf1{\\fonttbl{\\f0 " + name + ";}}\\f0 x}";
+        Result<ReadOutcome> first = readRtf(bytesOf(rtf));
+        ASSERT_TRUE(first);
+        const std::u16string &face = first->document.paragraphs[0].runs[0].format.faceName;
+        EXPECT_LE(face.size(), 256u);
+        EXPECT_NE(face.back(), u' ');
+        Result<ReadOutcome> second = readRtf(writeRtf(first->document));
+        ASSERT_TRUE(second);
+        EXPECT_EQ(second->document, first->document);
+    }
 }
 
 // A document that uses every property of the model.

@@ -275,5 +275,45 @@ TEST(Engine, NoLanguageOrKeyboardIsHarmless) {
     EXPECT_EQ(target.text(), u"abc");
 }
 
+// A layout's delinker and automatic-pulli pairs are written in its source and travel through
+// the keyboard data file in the slots no character reaches.
+TEST(LayoutSource, CompositionDataSurvivesTheDataFile) {
+    const std::string source = std::string(testSource) + R"(
+keyboard "Paired" typewriter
+delinker அ
+pulli-pairs நத மப
+pulli-pairs ஙக
+k க
+)";
+    Result<LanguageSource> lang = parseLayoutSource(source, "test");
+    ASSERT_TRUE(lang.ok()) << lang.error().describe();
+    Result<KeyboardTables> read = parseKeyboardData(serializeKeyboardData(assembleTables({*lang})));
+    ASSERT_TRUE(read.ok()) << read.error().describe();
+    const KBDDATA &paired = read->keyboardDataTable.back();
+    EXPECT_EQ(paired.delinker(), u'அ');
+    EXPECT_TRUE(paired.pulliPair(u'ந', u'த'));
+    EXPECT_TRUE(paired.pulliPair(u'ம', u'ப'));
+    EXPECT_TRUE(paired.pulliPair(u'ங', u'க'));
+    EXPECT_FALSE(paired.pulliPair(u'த', u'ந'));
+    EXPECT_FALSE(paired.pulliPair(u'ந', u'ப'));
+    for (std::size_t k = 0; k + 1 < read->keyboardDataTable.size(); ++k)
+        EXPECT_FALSE(read->keyboardDataTable[k].hasComposition()) << "keyboard " << k;
+    // A file whose unused slots hold zeros composes nothing.
+    KBDDATA zeros;
+    EXPECT_FALSE(zeros.hasComposition());
+    EXPECT_FALSE(zeros.pulliPair(0, 0));
+
+    std::string tooMany = "pulli-pairs";
+    for (int i = 0; i < 24; ++i)
+        tooMany += " நத";
+    for (const std::string &bad : {std::string("pulli-pairs ந"), std::string("pulli-pairs நதம"),
+                                   std::string("delinker"), std::string("delinker அஆ"), tooMany}) {
+        Result<LanguageSource> r = parseLayoutSource(source + bad + "\n", "test");
+        EXPECT_FALSE(r.ok()) << bad;
+    }
+    EXPECT_FALSE(parseLayoutSource("language \"X\"\ncode TA\ndelinker அ\n", "test").ok())
+        << "a delinker belongs to a keyboard";
+}
+
 } // namespace
 } // namespace tarvellite

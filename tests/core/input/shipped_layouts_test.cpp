@@ -8,6 +8,7 @@
 namespace tarvellite {
 namespace {
 
+using testing::expectTyping;
 using testing::shippedTables;
 
 struct Script {
@@ -116,6 +117,25 @@ TEST(ShippedLayouts, EnglishTypesWhatIsOnTheKeys) {
     EXPECT_EQ(testing::typeKeys(shippedTables(), 0, 0, "Room 101, ok!",
                                 testing::TypingOptions::withCapsLock()),
               "rOOM 101, OK!");
+}
+
+// An h that no rule combines with the text before it types its consonant with the virama, as
+// every other consonant key does, so that the vowel after it is that consonant's sign.
+TEST(ShippedLayouts, PhoneticLoneHIsAConsonantKey) {
+    expectTyping(shippedTables(), "HI", "Phonetic",
+                 {{"hari", "हरि"},
+                  {"he", "हे"},
+                  {"hai", "है"},
+                  {"h", "ह्"},
+                  {"bahut ", "बहुत "},
+                  {"kh", "ख्", "after its consonant h still makes the aspirate"},
+                  {"tumhArA", "तुम्हारा"}});
+    expectTyping(shippedTables(), "TA", "Phonetic",
+                 {{"hari", "ஹரி"}, {"he", "ஹெ"}, {"h", "ஹ்"}, {"kh", "க்"}, {"thamizh", "தமிழ்"}});
+    expectTyping(shippedTables(), "KN", "Phonetic", {{"hari", "ಹರಿ"}, {"hEge", "ಹೇಗೆ"}});
+    expectTyping(shippedTables(), "TE", "Phonetic", {{"hari", "హరి"}, {"haidar", "హైదర్"}});
+    expectTyping(shippedTables(), "ML", "Phonetic", {{"hari", "ഹരി"}});
+    expectTyping(shippedTables(), "SI", "Phonetic", {{"hari", "හරි"}, {"kohoma", "කොහොම"}});
 }
 
 } // namespace

@@ -97,12 +97,14 @@ TEST(NormalizeWord, Table) {
         const char16_t *in, *out;
     } cases[] = {
         {u"abc", u"abc"},
-        {u"\u0B95\u0BC6\u0BBE", u"\u0B95\u0BCA"}, // Tamil o sign
-        {u"\u0915\u093C", u"\u0915\u093C"},       // QA stays decomposed
-        {u"\u0958", u"\u0915\u093C"},             // composition exclusion
-        {u"\u0D28\u0D4D\u200D", u"\u0D7B"},       // old chillu
-        {u"\u0D28\u0D4D", u"\u0D28\u0D4D"},       // virama alone stays
-        {u"\u0DC1\u0DCA\u200D\u0DBB\u0DD3", u"\u0DC1\u0DCA\u200D\u0DBB\u0DD3"}, // Sinhala ZWJ
+        {u"\u0B95\u0BC6\u0BBE", u"\u0B95\u0BCA"},                         // Tamil o sign
+        {u"\u0915\u093C", u"\u0915\u093C"},                               // QA stays decomposed
+        {u"\u0958", u"\u0915\u093C"},                                     // composition exclusion
+        {u"\u0D28\u0D4D\u200D", u"\u0D7B"},                               // old chillu
+        {u"\u0D28\u0D4D", u"\u0D28\u0D4D"},                               // virama alone stays
+        {u"\u0DC1\u0DCA\u200D\u0DBB\u0DD3", u"\u0DC1\u0DCA\u0DBB\u0DD3"}, // joiners go
+        {u"\u0D28\u0D4D\u200C\u0D2E", u"\u0D28\u0D4D\u0D2E"},
+        {u"\u0D17\u0D4D\u200D\u0D37", u"\u0D17\u0D4D\u0D37"}, // not a chillu: ZWJ goes
         {u"a\u0301", u"\u00E1"},
     };
     for (const auto &c : cases) {

@@ -57,7 +57,7 @@ TEST_F(DictionaryTest, CheckWord) {
         {"en", u"abc1", false, "a digit lies inside the Latin range"},
         {"en", u"at", true, "two letters, in the list"},
         {"en", u"ta", false, "two letters; t begins words so no reversal"},
-        {"en", u"ot", true, "o begins no word: reversed to 'to'"},
+        {"en", u"ot", false, "o begins no word: the reversal 'to' is only a suggestion"},
         {"en", u"xa", false, "reversed 'ax' is not a word"},
         {"en", u"t", true, "single character that begins a word"},
         {"en", u"x", false, "single character that begins no word"},

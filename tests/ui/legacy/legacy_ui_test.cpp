@@ -6,6 +6,7 @@
 #include "core/app/unicode.h"
 #include "core/legacy/legacy_runs.h"
 #include "ui/app/app_context.h"
+#include "ui/app/message_wait_box.h"
 #include "ui/document/command_ids.h"
 #include "ui/document/document_settings.h"
 #include "ui/document/tarvellite_doc.h"
@@ -13,7 +14,6 @@
 #include "ui/document/text_helpers.h"
 #include "ui/legacy/convert_dialog.h"
 #include "ui/legacy/legacy_options.h"
-#include "ui/legacy/message_wait_box.h"
 #include "ui/mainwindow/main_frame.h"
 
 #include <QAction>
@@ -198,7 +198,7 @@ void LegacyUiTest::openFollowsThePreference() {
     }
     QCOMPARE(paragraphs(view->document()), converted ? unicodeText : legacyText);
     QCOMPARE(view->getDocument()->isModified(), converted);
-    QCOMPARE(view->convertedOnLoad, converted);
+    QCOMPARE(view->getDocument()->convertedOnLoad(), converted);
     QVERIFY(!view->canUndo());
     if (!converted)
         QVERIFY(allInFace(view->document(), legacyText[1], QStringLiteral("TABXYZ")));

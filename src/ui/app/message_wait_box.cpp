@@ -1,4 +1,4 @@
-#include "ui/legacy/message_wait_box.h"
+#include "ui/app/message_wait_box.h"
 
 #include <QCoreApplication>
 #include <QLabel>

@@ -1,0 +1,137 @@
+#include "core/spelling/syllables.h"
+
+#include <cstdint>
+
+namespace tarvellite {
+
+namespace {
+
+enum class Kind : std::uint8_t {
+    Other,     ///< outside the Indic blocks, digits, punctuation: carries no sign
+    Consonant, ///< carries a vowel sign, a virama, a nukta or a nasal sign
+    Letter,    ///< independent vowel, chillu, avagraha, om: carries only a nasal sign
+    VowelSign,
+    Virama,
+    Nukta,
+    Nasal, ///< candrabindu, anusvara, visarga
+};
+
+// The blocks from Devanagari (U+0900) to Malayalam (U+0D7F) share the old national layout;
+// the differences that matter for words are listed by their code point.
+Kind parallelKind(char16_t c) {
+    const unsigned o = c & 0x7F;
+    switch (c) {
+    case 0x0B83: return Kind::Letter; // Tamil aytham
+    case 0x0C80: return Kind::Letter; // Kannada spacing candrabindu
+    case 0x0C04: return Kind::Nasal;  // Telugu anusvara above
+    case 0x0D3B:
+    case 0x0D3C: return Kind::Virama; // Malayalam vertical and circular virama
+    case 0x0D4E: return Kind::Letter; // Malayalam dot reph
+    case 0x0D4F: return Kind::Other;  // Malayalam para sign
+    case 0x0951:
+    case 0x0952:
+    case 0x0953:
+    case 0x0954: return Kind::Nasal; // Devanagari stress marks
+    case 0x0971: return Kind::Nasal; // Devanagari high spacing dot
+    default: break;
+    }
+    if (o <= 0x03)
+        return Kind::Nasal;
+    if (o <= 0x14)
+        return Kind::Letter;
+    if (o <= 0x39)
+        return Kind::Consonant;
+    if (o <= 0x3B)
+        return Kind::VowelSign;
+    if (o == 0x3C)
+        return Kind::Nukta;
+    if (o == 0x3D)
+        return Kind::Letter;
+    if (o <= 0x4C)
+        return Kind::VowelSign;
+    if (o == 0x4D)
+        return Kind::Virama;
+    if (o <= 0x4F)
+        return Kind::VowelSign;
+    if (o == 0x50)
+        return Kind::Letter;
+    if (o <= 0x53)
+        return c >= 0x0D00 ? Kind::Letter : Kind::Nasal;
+    if (o <= 0x57) {
+        if (c >= 0x0D54 && c <= 0x0D56)
+            return Kind::Letter; // Malayalam chillus
+        return Kind::VowelSign;
+    }
+    if (o <= 0x5F)
+        return c >= 0x0D00 ? Kind::Other : Kind::Consonant;
+    if (o <= 0x61)
+        return Kind::Letter;
+    if (o <= 0x63)
+        return Kind::VowelSign;
+    if (o <= 0x6F)
+        return Kind::Other;
+    if (c >= 0x0978 && c <= 0x097F)
+        return Kind::Consonant;
+    if (c >= 0x0972 && c <= 0x0977)
+        return Kind::Letter;
+    if ((c >= 0x0D7A && c <= 0x0D7F) || c == 0x0CF1 || c == 0x0CF2)
+        return Kind::Letter;
+    return Kind::Other;
+}
+
+Kind sinhalaKind(char16_t c) {
+    if (c >= 0x0D81 && c <= 0x0D83)
+        return Kind::Nasal;
+    if (c >= 0x0D85 && c <= 0x0D96)
+        return Kind::Letter;
+    if (c >= 0x0D9A && c <= 0x0DC6)
+        return Kind::Consonant;
+    if (c == 0x0DCA)
+        return Kind::Virama;
+    if ((c >= 0x0DCF && c <= 0x0DDF) || c == 0x0DF2 || c == 0x0DF3)
+        return Kind::VowelSign;
+    return Kind::Other;
+}
+
+Kind kindOf(char16_t c) {
+    if (c < 0x0900 || c > 0x0DFF)
+        return Kind::Other;
+    return c >= 0x0D80 ? sinhalaKind(c) : parallelKind(c);
+}
+
+// Whether a sign of kind `sign` may follow a character of kind `before`.
+bool mayFollow(Kind sign, Kind before) {
+    switch (sign) {
+    case Kind::VowelSign:
+    case Kind::Virama: return before == Kind::Consonant || before == Kind::Nukta;
+    case Kind::Nukta: return before == Kind::Consonant;
+    case Kind::Nasal:
+        return before == Kind::Consonant || before == Kind::Nukta || before == Kind::VowelSign ||
+               before == Kind::Letter;
+    default: return true;
+    }
+}
+
+} // namespace
+
+bool isVirama(char16_t c) {
+    return kindOf(c) == Kind::Virama;
+}
+
+bool isWellFormedWord(std::u16string_view word) {
+    Kind before = Kind::Other;
+    char16_t previous = 0;
+    for (const char16_t c : word) {
+        const Kind k = kindOf(c);
+        if (k == Kind::VowelSign || k == Kind::Virama || k == Kind::Nukta || k == Kind::Nasal) {
+            // A sign belongs to the letter before it, in its own script block.
+            if (previous == 0 || (previous >> 7) != (c >> 7) || !mayFollow(k, before))
+                return false;
+        }
+        before = k;
+        previous = c;
+    }
+    return true;
+}
+
+} // namespace tarvellite

@@ -1,0 +1,247 @@
+// Recovery copies and their reopening: written by the auto-save pass for modified documents
+// only, through a rename; left behind by a crash and reopened as "(Recovered)" bound to the
+// protected document; never taken from another running instance; deleted when a window closes
+// normally or its document is saved; a ".tmp" opened by hand is an ordinary document.
+
+#include "core/app/messages.h"
+#include "ui/app/app_context.h"
+#include "ui/document/document_io.h"
+#include "ui/document/recovery.h"
+#include "ui/document/tarvellite_doc.h"
+#include "ui/document/tarvellite_view.h"
+#include "ui/mainwindow/child_frame.h"
+#include "ui/mainwindow/main_frame.h"
+
+#include <QDir>
+#include <QMdiArea>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <fcntl.h>
+#include <unistd.h>
+
+using namespace tarvellite;
+using namespace tarvellite::ui;
+
+class RecoveryTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void init() {
+        home_ = std::make_unique<QTemporaryDir>();
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home_->path()));
+        context_ = std::make_unique<AppContext>();
+        Settings &s = context_->mutableSettings();
+        s.defaultUserPath = home_->path().toStdString() + "/docs/";
+        s.backupPath = home_->path().toStdString() + "/backup/";
+        QDir().mkpath(home_->filePath(QStringLiteral("docs")));
+        presenter_ = std::make_unique<ScopedMessagePresenter>(
+            [](const Message &m) { return m.defaultAnswer; });
+    }
+
+    void crashedDocumentsComeBackBoundToTheirFiles() {
+        const QString letter = home_->filePath(QStringLiteral("docs/letter.txt"));
+        writeFile(letter, "Dear reader,\n");
+        QStringList copies;
+        {
+            auto frame = std::make_unique<CMainFrame>(*context_);
+            QVERIFY(frame->OpenDocumentPath(letter));
+            frame->activeView()->insertPlainText(QStringLiteral("typed "));
+            CTarvelLiteView *untitled = frame->newDocument();
+            untitled->insertPlainText(QStringLiteral("a new document"));
+            frame->newDocument(); // not modified: no copy
+            runPass(*frame);
+            copies = recoveryFiles();
+            QCOMPARE(copies.size(), 2);
+            // The program ends without closing its windows, as a crash does: the copies stay.
+            abandon(std::move(frame));
+        }
+        QCOMPARE(recoveryFiles(), copies);
+
+        CMainFrame frame(*context_);
+        QCOMPARE(frame.ReopenRecoveryFiles(), 2);
+        QStringList titles;
+        CTarvelLiteView *recoveredLetter = nullptr;
+        for (QMdiSubWindow *w : frame.documentArea()->subWindowList()) {
+            auto *child = qobject_cast<CChildFrame *>(w);
+            titles << child->getDocument()->title();
+            QVERIFY(child->getDocument()->isModified());
+            if (child->getDocument()->path() == letter)
+                recoveredLetter = child->view();
+        }
+        titles.sort();
+        QCOMPARE(titles.size(), 2);
+        QVERIFY2(QRegularExpression(QStringLiteral("^TarvelLite\\d+ \\(Recovered\\)\\.tvl$"))
+                     .match(titles[0])
+                     .hasMatch(),
+                 qPrintable(titles[0]));
+        QCOMPARE(titles[1], QStringLiteral("letter (Recovered).txt"));
+        QVERIFY(recoveredLetter);
+        QVERIFY(recoveredLetter->toPlainText().contains(QStringLiteral("typed Dear reader,")));
+        // A second instance finds nothing left to take: this one holds both.
+        QVERIFY(adoptLeftRecoveryFiles(recoveryFolder(context_->settings())).empty());
+        // Closing the windows normally deletes their copies.
+        for (QMdiSubWindow *w : frame.documentArea()->subWindowList()) {
+            qobject_cast<CChildFrame *>(w)->getDocument()->setModified(false);
+            w->close();
+        }
+        QTRY_VERIFY(recoveryFiles().isEmpty());
+    }
+
+    void savingDeletesTheCopyAndFailuresAreRetried() {
+        CMainFrame frame(*context_);
+        CTarvelLiteView *view = frame.newDocument();
+        view->insertPlainText(QStringLiteral("text"));
+        runPass(frame);
+        QCOMPARE(recoveryFiles().size(), 1);
+        const QString saved = home_->filePath(QStringLiteral("docs/saved.tvl"));
+        setFileNamePrompter([&](QWidget *, QString &name, const QString &, bool) {
+            name = saved;
+            return true;
+        });
+        QVERIFY(frame.saveActiveDocument(false));
+        setFileNamePrompter({});
+        QVERIFY(recoveryFiles().isEmpty());
+        runPass(frame); // not modified now: nothing written
+        QVERIFY(recoveryFiles().isEmpty());
+
+        // A recovery folder that cannot be made: the pass goes on and tries again next time.
+        view->insertPlainText(QStringLiteral(" more"));
+        QDir(home_->filePath(QStringLiteral("backup"))).removeRecursively();
+        writeFile(home_->filePath(QStringLiteral("backup")), "a file where the folder goes");
+        runPass(frame);
+        QVERIFY(context_->busy() == false);
+        QFile::remove(home_->filePath(QStringLiteral("backup")));
+        runPass(frame);
+        QCOMPARE(recoveryFiles().size(), 1);
+    }
+
+    void leftOversAreSortedOut() {
+        const QString folder = recoveryFolder(context_->settings());
+        QDir().mkpath(folder);
+        writeFile(folder + QStringLiteral("/~tv00000001.tmp"), "");            // empty
+        writeFile(folder + QStringLiteral("/~tv00000002.tmp.AbC123"), "half"); // interrupted
+        writeFile(folder + QStringLiteral("/~tv00000003.tmp"), "{\\rtf1 held}");
+        // Another instance's window holds the third.
+        const int held = ::open(QFile::encodeName(folder + "/~tv00000003.tmp.lock").constData(),
+                                O_RDWR | O_CREAT, 0644);
+        struct flock lock = {};
+        lock.l_type = F_WRLCK;
+        QVERIFY(::fcntl(held, F_OFD_SETLK, &lock) == 0);
+        QVERIFY(adoptLeftRecoveryFiles(folder).empty());
+        QVERIFY(!QFile::exists(folder + QStringLiteral("/~tv00000001.tmp")));
+        QVERIFY(!QFile::exists(folder + QStringLiteral("/~tv00000002.tmp.AbC123")));
+        QVERIFY(QFile::exists(folder + QStringLiteral("/~tv00000003.tmp")));
+        ::close(held);
+        QCOMPARE(adoptLeftRecoveryFiles(folder).size(), std::size_t(1));
+    }
+
+    void aTmpFileOpenedByHandIsAnOrdinaryDocument() {
+        const QString tmp = home_->filePath(QStringLiteral("docs/~tv12345678.tmp"));
+        writeFile(tmp, "{\\rtf1 plain}");
+        CMainFrame frame(*context_);
+        QVERIFY(frame.OpenDocumentPath(tmp));
+        QCOMPARE(frame.activeChild()->getDocument()->title(), QStringLiteral("~tv12345678.tmp"));
+        frame.activeChild()->getDocument()->setModified(false);
+        frame.activeChild()->close();
+        QTRY_VERIFY(frame.documentArea()->subWindowList().isEmpty());
+        QVERIFY(QFile::exists(tmp));
+    }
+
+    void plainTextAndOtherProgramsFormats() {
+        const QString text = home_->filePath(QStringLiteral("docs/notes.txt"));
+        const QString word = home_->filePath(QStringLiteral("docs/report.docx"));
+        writeFile(text, "plain\n");
+        CMainFrame frame(*context_);
+        QVERIFY(frame.OpenDocumentPath(text));
+        frame.activeView()->insertPlainText(QStringLiteral("more "));
+        // The text question, answered No: Save As offers our format beside it.
+        std::vector<Message> asked;
+        QString offered;
+        {
+            ScopedMessagePresenter no([&](const Message &m) {
+                asked.push_back(m);
+                return MessageAnswer::No;
+            });
+            setFileNamePrompter([&](QWidget *, QString &name, const QString &, bool) {
+                offered = name;
+                return false; // cancelled
+            });
+            QVERIFY(!frame.saveActiveDocument(false));
+            setFileNamePrompter({});
+        }
+        QCOMPARE(asked.size(), std::size_t(1));
+        QCOMPARE(asked[0].text, std::string("Do you Want to Save the file as Text?\nThis will "
+                                            "lose all Formatting characters\n\nFile Name: "
+                                            "notes.txt"));
+        QCOMPARE(asked[0].caption, std::string("File Save Query"));
+        QCOMPARE(offered, home_->filePath(QStringLiteral("docs/notes.tvl")));
+        QVERIFY(frame.activeChild()->getDocument()->isModified());
+        QCOMPARE(frame.activeChild()->getDocument()->path(), text); // Cancel changed nothing
+
+        // A document read from another program's format is saved as one of ours, never over it.
+        writeFile(word, "{\\rtf1 from elsewhere}");
+        const QByteArray original = QByteArray("{\\rtf1 from elsewhere}");
+        QVERIFY(frame.OpenDocumentPath(word));
+        frame.activeView()->insertPlainText(QStringLiteral("edited "));
+        setFileNamePrompter([&](QWidget *, QString &name, const QString &, bool) {
+            offered = name;
+            return true;
+        });
+        QVERIFY(frame.saveActiveDocument(false));
+        setFileNamePrompter({});
+        QCOMPARE(offered, home_->filePath(QStringLiteral("docs/report.rtf")));
+        QFile kept(word);
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), original);
+    }
+
+    void openedDocumentsAreBackedUp() {
+        Settings &s = context_->mutableSettings();
+        s.backupOption.alwaysBackup = 1;
+        s.backupOption.uniqueFileName = 0;
+        const QString letter = home_->filePath(QStringLiteral("docs/letter.tvl"));
+        writeFile(letter, "{\\rtf1 first}");
+        CMainFrame frame(*context_);
+        QVERIFY(frame.OpenDocumentPath(letter));
+        frame.activeChild()->close();
+        QTRY_VERIFY(frame.documentArea()->subWindowList().isEmpty());
+        QVERIFY(frame.OpenDocumentPath(letter));
+        // Two opens, two copies: the earlier one is kept.
+        const QString backup = QString::fromStdString(s.backupPath);
+        QVERIFY(QFile::exists(backup + QStringLiteral("letter(copy).tvl")));
+        QVERIFY(QFile::exists(backup + QStringLiteral("letter(copy)-2.tvl")));
+    }
+
+  private:
+    void runPass(CMainFrame &frame) {
+        const int minutes = context_->settings().backupOption.autoSaveMinutes;
+        for (int i = 0; i < minutes; ++i)
+            frame.onAutoSaveTick();
+    }
+    QStringList recoveryFiles() const {
+        QDir dir(recoveryFolder(context_->settings()));
+        QStringList names = dir.entryList({QStringLiteral("~tv*.tmp")}, QDir::Files | QDir::Hidden);
+        names.sort();
+        return names;
+    }
+    static void writeFile(const QString &path, const QByteArray &bytes) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    /// Lets go of a frame as a crash would: its windows are never closed, nothing is deleted.
+    static void abandon(std::unique_ptr<CMainFrame> frame) {
+        for (QMdiSubWindow *w : frame->documentArea()->subWindowList())
+            if (auto *child = qobject_cast<CChildFrame *>(w))
+                child->setRecovery(
+                    std::make_unique<RecoveryFile>()); // the lock goes, the file stays
+        frame.reset();
+    }
+
+    std::unique_ptr<QTemporaryDir> home_;
+    std::unique_ptr<AppContext> context_;
+    std::unique_ptr<ScopedMessagePresenter> presenter_;
+};
+
+QTEST_MAIN(RecoveryTest)
+#include "recovery_test.moc"
