@@ -30,7 +30,7 @@ class CUserDict : public QDialog {
     /// cannot.
     bool save();
 
-  protected:
+    /// "Close": asks to save a modified list first, and stays open when that save fails.
     void reject() override;
 
   private:
