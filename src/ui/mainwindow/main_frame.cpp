@@ -10,6 +10,7 @@
 #include "ui/document/document_io.h"
 #include "ui/document/document_settings.h"
 #include "ui/document/file_hold.h"
+#include "ui/document/picture_file.h"
 #include "ui/document/recovery.h"
 #include "ui/document/tarvellite_doc.h"
 #include "ui/document/tarvellite_view.h"
@@ -826,21 +827,7 @@ void CMainFrame::OpenOrInsertFile(const QString &path) {
         BusyGuard busy(context_.busyFlag());
         OpenDocumentPath(path);
     } else if (view) {
-        QImageReader reader(path);
-        const QImage image = reader.read();
-        if (image.isNull()) {
-            showMessage("Could not insert " + path.toStdString() + ": " +
-                            reader.errorString().toStdString(),
-                        MessageIcon::Warning);
-        } else {
-            const QUrl url(QStringLiteral("file-drop:%1").arg(path));
-            view->document()->addResource(QTextDocument::ImageResource, url, image);
-            QTextImageFormat format;
-            format.setName(url.toString());
-            format.setWidth(image.width());
-            format.setHeight(image.height());
-            view->textCursor().insertImage(format);
-        }
+        InsertPictureFile(*view, path);
     }
     if (guard)
         guard->getDocument()->setViewBusy(wasBusy);
