@@ -35,6 +35,8 @@ enum class Dest : std::uint8_t {
     PnTextAfter,
     PnTextBefore,
     Upr,
+    Shape,
+    ShapeName,
     Ignore,
 };
 
@@ -68,6 +70,10 @@ enum class Kw : std::uint16_t {
     Pntxtb,
     Shppict,
     Fldrslt,
+    Shp,
+    Shpinst,
+    Sn,
+    Shprslt,
     // destinations skipped
     SkipDest,
     // font table
@@ -212,6 +218,10 @@ constexpr KwEntry keywordTable[] = {
     {"shppict", Kw::Shppict},
     {"nesttableprops", Kw::Shppict},
     {"fldrslt", Kw::Fldrslt},
+    {"shp", Kw::Shp},
+    {"shpinst", Kw::Shpinst},
+    {"sn", Kw::Sn},
+    {"shprslt", Kw::Shprslt},
     // Destinations whose content is never body text.
     {"stylesheet", Kw::SkipDest},
     {"info", Kw::SkipDest},
@@ -262,7 +272,6 @@ constexpr KwEntry keywordTable[] = {
     {"bkmkend", Kw::SkipDest},
     {"datafield", Kw::SkipDest},
     {"formfield", Kw::SkipDest},
-    {"shpinst", Kw::SkipDest},
     {"do", Kw::SkipDest},
     {"comment", Kw::SkipDest},
     {"author", Kw::SkipDest},
@@ -635,6 +644,12 @@ class Reader {
     std::vector<std::uint8_t> pictBytes_;
     int pictNibble_ = -1;
     bool warnedPictures_ = false;
+    // Shapes: the property name being read ("pib" names the shape's picture), whether the
+    // picture being read is a shape's, and whether the current shape's picture was kept (its
+    // \shprslt copy is then passed over).
+    std::string shapeName_;
+    bool pictInShape_ = false;
+    bool shapePictureRead_ = false;
 
     std::u16string pnText_;
 
@@ -725,6 +740,11 @@ void Reader::textByte(std::uint8_t b) {
     const Dest d = top().dest;
     if (d == Dest::LevelText || d == Dest::PnTextAfter || d == Dest::PnTextBefore) {
         textUnit(b);
+        return;
+    }
+    if (d == Dest::ShapeName) {
+        if (shapeName_.size() < 32)
+            shapeName_.push_back(static_cast<char>(b));
         return;
     }
     if (d == Dest::FontTable && b == ';') {
@@ -955,6 +975,8 @@ void Reader::finishLevelText() {
 }
 
 void Reader::finishPicture() {
+    const bool inShape = pictInShape_;
+    pictInShape_ = false;
     if (pictNibble_ >= 0)
         pictNibble_ = -1;
     if (!pict_.format || pictBytes_.empty()) {
@@ -984,6 +1006,10 @@ void Reader::finishPicture() {
     pic.widthTwips = scaled(pict_.goalw, pict_.scalex);
     pic.heightTwips = scaled(pict_.goalh, pict_.scaley);
     doc_.pictures.push_back(std::move(pic));
+    if (inShape) {
+        shapePictureRead_ = true;
+        warn("floating pictures were placed in the text at their anchors, at their size");
+    }
     flushRun();
     runPropsValid_ = false;
     if (countRun())
@@ -1275,17 +1301,23 @@ void Reader::controlWord(std::string_view name, bool hasParam, int param) {
         destination(Dest::ColorTable);
         red_ = green_ = blue_ = -1;
         break;
-    case Kw::Pict:
-        if (pictDepth_ != 0 || s.dest != Dest::Body) {
+    case Kw::Pict: {
+        // A shape's own picture is its "pib" property; other pictures of a shape (fills,
+        // textures) are not part of the text.
+        const bool shapePicture =
+            s.dest == Dest::Shape && shapeName_ == "pib" && !shapePictureRead_;
+        if (pictDepth_ != 0 || (s.dest != Dest::Body && !shapePicture)) {
             skipGroup();
             break;
         }
+        pictInShape_ = shapePicture;
         destination(Dest::Picture);
         pictDepth_ = stack_.size();
         pict_ = PictureProps{};
         pictBytes_.clear();
         pictNibble_ = -1;
         break;
+    }
     case Kw::Listtable: destination(Dest::ListTable); break;
     case Kw::List:
         if (s.dest == Dest::ListTable) {
@@ -1341,6 +1373,32 @@ void Reader::controlWord(std::string_view name, bool hasParam, int param) {
         break;
     case Kw::Shppict:
     case Kw::Fldrslt: break;
+    case Kw::Shp:
+        if (s.dest == Dest::Body)
+            shapePictureRead_ = false;
+        break;
+    case Kw::Shpinst:
+        // The shape's properties: only its picture is read, and placed in the text at the
+        // shape's anchor.
+        if (s.dest == Dest::Body) {
+            destination(Dest::Shape);
+            shapeName_.clear();
+        } else {
+            skipGroup();
+        }
+        break;
+    case Kw::Sn:
+        if (s.dest == Dest::Shape) {
+            destination(Dest::ShapeName);
+            shapeName_.clear();
+        }
+        break;
+    case Kw::Shprslt:
+        // What the shape looks like to readers without shapes: a second copy of a picture
+        // already read.
+        if (shapePictureRead_)
+            skipGroup();
+        break;
     case Kw::SkipDest: skipGroup(); break;
     case Kw::F:
         if (s.dest == Dest::FontTable) {

@@ -238,6 +238,28 @@ QImage displayImage(const Picture &picture) {
 
 } // namespace
 
+void insertPicture(QTextCursor &cursor, const Picture &picture, const CharFormat &charFormat) {
+    static int pictureSerial = 0;
+    QTextDocument *document = cursor.document();
+    const QString name = QStringLiteral("tvpic:%1").arg(++pictureSerial);
+    const QImage image = displayImage(picture);
+    document->addResource(QTextDocument::ImageResource, QUrl(name), image);
+    QTextImageFormat format;
+    format.merge(charFormatOf(charFormat));
+    format.setName(name);
+    format.setWidth(picture.widthTwips > 0 ? twipsToUnits(picture.widthTwips) : image.width());
+    format.setHeight(picture.heightTwips > 0 ? twipsToUnits(picture.heightTwips) : image.height());
+    format.setProperty(PictureBytesProperty,
+                       QByteArray(reinterpret_cast<const char *>(picture.bytes.data()),
+                                  qsizetype(picture.bytes.size())));
+    format.setProperty(PictureFormatProperty, int(picture.format));
+    format.setProperty(PicturePixelWidthProperty, picture.pixelWidth);
+    format.setProperty(PicturePixelHeightProperty, picture.pixelHeight);
+    format.setProperty(PictureWidthTwipsProperty, picture.widthTwips);
+    format.setProperty(PictureHeightTwipsProperty, picture.heightTwips);
+    cursor.insertImage(format);
+}
+
 void fillTextDocument(QTextDocument *document, const RichDocument &model) {
     document->clear();
     QTextCursor cursor(document);
@@ -246,7 +268,6 @@ void fillTextDocument(QTextDocument *document, const RichDocument &model) {
     cursor.beginEditBlock();
     QTextList *list = nullptr;
     const ParagraphFormat *listParagraph = nullptr;
-    int pictureSerial = 0;
     for (std::size_t i = 0; i < model.paragraphs.size(); ++i) {
         const Paragraph &paragraph = model.paragraphs[i];
         const QTextBlockFormat blockFormat = blockFormatOf(paragraph.format);
@@ -272,26 +293,7 @@ void fillTextDocument(QTextDocument *document, const RichDocument &model) {
         }
         for (const Run &run : paragraph.runs) {
             if (run.isPicture()) {
-                const Picture &picture = model.pictures.at(std::size_t(run.pictureIndex));
-                const QString name = QStringLiteral("tvpic:%1").arg(++pictureSerial);
-                const QImage image = displayImage(picture);
-                document->addResource(QTextDocument::ImageResource, QUrl(name), image);
-                QTextImageFormat format;
-                format.merge(charFormatOf(run.format));
-                format.setName(name);
-                format.setWidth(picture.widthTwips > 0 ? twipsToUnits(picture.widthTwips)
-                                                       : image.width());
-                format.setHeight(picture.heightTwips > 0 ? twipsToUnits(picture.heightTwips)
-                                                         : image.height());
-                format.setProperty(PictureBytesProperty,
-                                   QByteArray(reinterpret_cast<const char *>(picture.bytes.data()),
-                                              qsizetype(picture.bytes.size())));
-                format.setProperty(PictureFormatProperty, int(picture.format));
-                format.setProperty(PicturePixelWidthProperty, picture.pixelWidth);
-                format.setProperty(PicturePixelHeightProperty, picture.pixelHeight);
-                format.setProperty(PictureWidthTwipsProperty, picture.widthTwips);
-                format.setProperty(PictureHeightTwipsProperty, picture.heightTwips);
-                cursor.insertImage(format);
+                insertPicture(cursor, model.pictures.at(std::size_t(run.pictureIndex)), run.format);
             } else {
                 cursor.insertText(toQString(run.text), charFormatOf(run.format));
             }

@@ -10,12 +10,18 @@
 
 #include "core/document/rich_text.h"
 
+class QTextCursor;
 class QTextDocument;
 
 namespace tarvellite::ui {
 
 /// Replaces the content of `document` with `model`. The caller owns undo: this is an edit.
 void fillTextDocument(QTextDocument *document, const RichDocument &model);
+
+/// Inserts `picture` at `cursor` in the character format `format`, drawn at its displayed size
+/// (its natural size when unset) and kept with its bytes, so that `richDocumentFrom` gives it
+/// back unchanged. Metafiles and pictures that cannot be decoded show as a framed box.
+void insertPicture(QTextCursor &cursor, const Picture &picture, const CharFormat &format);
 
 /// The content of `document` as a model.
 RichDocument richDocumentFrom(const QTextDocument *document);

@@ -10,7 +10,9 @@
 #include "ui/document/document_io.h"
 #include "ui/document/document_settings.h"
 #include "ui/document/file_hold.h"
+#include "ui/document/picture_file.h"
 #include "ui/document/recovery.h"
+#include "ui/document/ruler_bar.h"
 #include "ui/document/tarvellite_doc.h"
 #include "ui/document/tarvellite_view.h"
 #include "ui/explorer/flat_frame.h"
@@ -114,6 +116,10 @@ CMainFrame::CMainFrame(AppContext &context, QWidget *parent)
     rulerSlot_->setObjectName(commandName(ID_VIEW_RULER));
     rulerSlot_->setAccessibleName(QStringLiteral("Ruler"));
     rulerSlot_->setVisible(false);
+    auto *ruler = new CRulerBar([this] { return context_.settings().general.measureUnit; },
+                                rulerSlot_);
+    rulerSlot_->layout()->addWidget(ruler);
+    connect(this, &CMainFrame::activeViewChanged, ruler, &CRulerBar::setView);
     auto *central = new QWidget(this);
     auto *column = new QVBoxLayout(central);
     column->setContentsMargins(0, 0, 0, 0);
@@ -825,21 +831,7 @@ void CMainFrame::OpenOrInsertFile(const QString &path) {
         BusyGuard busy(context_.busyFlag());
         OpenDocumentPath(path);
     } else if (view) {
-        QImageReader reader(path);
-        const QImage image = reader.read();
-        if (image.isNull()) {
-            showMessage("Could not insert " + path.toStdString() + ": " +
-                            reader.errorString().toStdString(),
-                        MessageIcon::Warning);
-        } else {
-            const QUrl url(QStringLiteral("file-drop:%1").arg(path));
-            view->document()->addResource(QTextDocument::ImageResource, url, image);
-            QTextImageFormat format;
-            format.setName(url.toString());
-            format.setWidth(image.width());
-            format.setHeight(image.height());
-            view->textCursor().insertImage(format);
-        }
+        InsertPictureFile(*view, path);
     }
     if (guard)
         guard->getDocument()->setViewBusy(wasBusy);

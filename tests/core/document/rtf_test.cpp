@@ -199,6 +199,43 @@ TEST(RtfReader, PicturesKeepBytesFormatAndSize) {
     EXPECT_EQ(runs[2].text, u"b");
 }
 
+// Floating pictures as word processors write them: the shape's own picture ("pib") is read once,
+// at the anchor, and its result copy is passed over; a shape without one keeps its result.
+TEST(RtfReader, ShapePicturesAreReadOnceAtTheirAnchor) {
+    const std::string word =
+        "{\\rtf1 a{\\shp{\\*\\shpinst\\shpleft0\\shpright1440{\\sp{\\sn fillBlip}{\\sv "
+        "{\\pict\\pngblip 0102}}}{\\sp{\\sn pib}{\\sv {\\pict\\pngblip\\picwgoal1440"
+        "\\pichgoal720 89504e47}}}{\\shptxt boxed}}{\\shprslt{\\*\\do\\dobxcolumn}"
+        "{\\pict\\wmetafile8 0001}}}b\\par c}";
+    Result<ReadOutcome> r = readRtf(bytesOf(word));
+    ASSERT_TRUE(r);
+    const RichDocument &doc = r->document;
+    ASSERT_EQ(doc.pictures.size(), 1u);
+    EXPECT_EQ(doc.pictures[0].format, PictureFormat::Png);
+    EXPECT_EQ(doc.pictures[0].bytes, (Bytes{0x89, 0x50, 0x4e, 0x47}));
+    EXPECT_EQ(doc.pictures[0].widthTwips, 1440);
+    EXPECT_EQ(doc.pictures[0].heightTwips, 720);
+    EXPECT_EQ(utf16ToUtf8(doc.plainText(u"|", u"/", false)), "a\uFFFCb|c");
+    ASSERT_FALSE(r->warnings.empty());
+    EXPECT_NE(r->warnings[0].message.find("anchor"), std::string::npos);
+
+    // A shape whose picture this reader cannot keep shows its result copy instead; a shape
+    // without a picture is only its result.
+    EXPECT_EQ(text("{\\rtf1 {\\shp{\\*\\shpinst{\\sp{\\sn pib}{\\sv {\\pict\\macpict 01}}}}"
+                   "{\\shprslt{\\pict\\pngblip 01}}}}"),
+              "\uFFFC");
+    EXPECT_EQ(text("{\\rtf1 x{\\shp{\\*\\shpinst{\\sp{\\sn fillColor}{\\sv 255}}}"
+                   "{\\shprslt y}}z}"),
+              "xyz");
+    // Two shapes give two pictures; the second shape starts afresh.
+    const RichDocument two =
+        read("{\\rtf1 {\\shp{\\*\\shpinst{\\sp{\\sn pib}{\\sv {\\pict\\pngblip 01}}}}"
+             "{\\shprslt{\\pict\\pngblip 01}}}{\\shp{\\*\\shpinst{\\sp{\\sn pib}{\\sv "
+             "{\\pict\\jpegblip 02}}}}{\\shprslt{\\pict\\jpegblip 02}}}}");
+    ASSERT_EQ(two.pictures.size(), 2u);
+    EXPECT_EQ(two.pictures[1].format, PictureFormat::Jpeg);
+}
+
 struct BadCase {
     const char *name;
     std::string input;

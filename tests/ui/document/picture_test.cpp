@@ -1,0 +1,223 @@
+// Pictures inserted from files: kept through saving and reopening in both document formats,
+// sized from their resolution and the page, and hostile files refused with a message.
+
+#include "core/app/messages.h"
+#include "core/document/rich_text.h"
+#include "ui/document/document_io.h"
+#include "ui/document/model_mapping.h"
+#include "ui/document/picture_file.h"
+#include "ui/document/tarvellite_doc.h"
+#include "ui/document/tarvellite_view.h"
+#include "ui/document/view_host.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace tarvellite;
+using namespace tarvellite::ui;
+
+namespace {
+
+struct Fixture {
+    Fixture() : view(&doc, &host) { view.initialUpdate(); }
+    BasicViewHost host;
+    CTarvelLiteDoc doc;
+    CTarvelLiteView view;
+};
+
+struct MessageLog {
+    MessageLog()
+        : scope([this](const Message &m) {
+              texts << QString::fromStdString(m.text);
+              return m.defaultAnswer;
+          }) {}
+    QStringList texts;
+    ScopedMessagePresenter scope;
+};
+
+QByteArray encode(const QImage &image, const char *format) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+quint32 crc32(const QByteArray &data) {
+    quint32 crc = 0xFFFFFFFFu;
+    for (char ch : data) {
+        crc ^= quint8(ch);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+// A valid small PNG whose header claims `w` × `h` pixels.
+QByteArray pngClaiming(quint32 w, quint32 h) {
+    QByteArray png = encode(QImage(4, 4, QImage::Format_RGB32), "PNG");
+    auto put = [&png](int at, quint32 v) {
+        for (int i = 0; i < 4; ++i)
+            png[at + i] = char((v >> (24 - 8 * i)) & 0xFF);
+    };
+    put(16, w);
+    put(20, h);
+    put(29, crc32(png.mid(12, 17)));
+    return png;
+}
+
+QList<Picture> picturesOf(const CTarvelLiteView &view) {
+    const RichDocument model = richDocumentFrom(view.document());
+    return QList<Picture>(model.pictures.begin(), model.pictures.end());
+}
+
+} // namespace
+
+class PictureTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void insertedPicturesSurviveSavingInBothFormats();
+    void hostileFilesAreRefusedWithAMessage();
+    void sizeFollowsTrustedResolutionAndThePage();
+};
+
+void PictureTest::insertedPicturesSurviveSavingInBothFormats() {
+    QTemporaryDir dir;
+    QImage photo(120, 60, QImage::Format_ARGB32);
+    photo.fill(QColor(200, 30, 30, 128)); // half transparent
+    photo.setDotsPerMeterX(qRound(192 / 0.0254));
+    photo.setDotsPerMeterY(qRound(192 / 0.0254));
+    const QString png = dir.filePath("photo.png");
+    const QString jpeg = dir.filePath("photo.jpg");
+    QVERIFY(writeFile(png, encode(photo, "PNG")));
+    QVERIFY(writeFile(jpeg, encode(photo.convertToFormat(QImage::Format_RGB32), "JPEG")));
+
+    Fixture f;
+    f.view.setPlainText(QString::fromUtf8("தமிழ் உரை"));
+    f.view.resetUndoHistory();
+    QTextCursor c = f.view.textCursor();
+    c.setPosition(3);
+    f.view.setTextCursor(c);
+    MessageLog log;
+    QVERIFY(InsertPictureFile(f.view, png));
+    QVERIFY(InsertPictureFile(f.view, jpeg));
+    QVERIFY(log.texts.isEmpty());
+    const QList<Picture> inserted = picturesOf(f.view);
+    QCOMPARE(inserted.size(), 2);
+    QCOMPARE(inserted[0].format, PictureFormat::Png);
+    QCOMPARE(inserted[1].format, PictureFormat::Jpeg);
+    // 120 pixels at 192 dpi are 900 twips; both files carry that resolution.
+    QCOMPARE(inserted[0].widthTwips, 900);
+    QCOMPARE(inserted[0].heightTwips, 450);
+    QCOMPARE(inserted[1].widthTwips, 900);
+    // The PNG keeps its bytes, transparency and all.
+    QCOMPARE(QByteArray(reinterpret_cast<const char *>(inserted[0].bytes.data()),
+                        qsizetype(inserted[0].bytes.size())),
+             encode(photo, "PNG"));
+
+    // Each insertion is one undo step.
+    f.view.undo();
+    QCOMPARE(picturesOf(f.view).size(), 1);
+    f.view.redo();
+    QCOMPARE(picturesOf(f.view).size(), 2);
+
+    for (const char *name : {"saved.tvl", "saved.rtf"}) {
+        const QString path = dir.filePath(name);
+        QVERIFY(StoreDocumentBody(f.view, path));
+        Fixture reopened;
+        QVERIFY(LoadDocumentBody(reopened.view, path));
+        const QList<Picture> back = picturesOf(reopened.view);
+        QCOMPARE(back.size(), 2);
+        for (int i = 0; i < 2; ++i) {
+            QCOMPARE(back[i].format, inserted[i].format);
+            QCOMPARE(back[i].bytes, inserted[i].bytes);
+            QCOMPARE(back[i].widthTwips, inserted[i].widthTwips);
+            QCOMPARE(back[i].heightTwips, inserted[i].heightTwips);
+        }
+        QVERIFY(reopened.view.toPlainText().startsWith(QString::fromUtf8("தமி")));
+    }
+}
+
+void PictureTest::hostileFilesAreRefusedWithAMessage() {
+    QTemporaryDir dir;
+    const QString empty = dir.filePath("empty.png");
+    QVERIFY(writeFile(empty, {}));
+    const QString bomb = dir.filePath("bomb.png");
+    QVERIFY(writeFile(bomb, pngClaiming(60000, 60000)));
+    const QString text = dir.filePath("notes.pdf");
+    QVERIFY(writeFile(text, "%PDF-1.4 not a picture"));
+    const QString huge = dir.filePath("huge.bmp");
+    {
+        QFile f(huge);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QVERIFY(f.resize((qint64(64) << 20) + 1)); // sparse: costs no disk
+    }
+    const struct {
+        QString path;
+        const char *reason;
+    } cases[] = {
+        {dir.filePath("missing.png"), "cannot be opened"},
+        {empty, "empty"},
+        {huge, "file too large"},
+        {bomb, "too large"},
+        {text, "not a picture"},
+    };
+    Fixture f;
+    f.view.setPlainText(QString::fromUtf8("உரை"));
+    for (const auto &c : cases) {
+        MessageLog log;
+        QVERIFY2(!InsertPictureFile(f.view, c.path), qPrintable(c.path));
+        QCOMPARE(log.texts.size(), 1);
+        QVERIFY2(log.texts[0].startsWith("Could not insert ") && log.texts[0].contains(c.reason),
+                 qPrintable(log.texts[0]));
+        QCOMPARE(f.view.toPlainText(), QString::fromUtf8("உரை"));
+        QVERIFY(picturesOf(f.view).isEmpty());
+    }
+}
+
+void PictureTest::sizeFollowsTrustedResolutionAndThePage() {
+    QImage image(200, 100, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    const struct {
+        double dpi;
+        int maxWidth;
+        int width;
+        int height;
+    } cases[] = {
+        {96, 0, 3000, 1500},    {300, 0, 960, 480},
+        {2400, 0, 120, 60},     {10, 0, 3000, 1500}, // unbelievable: 96 dpi
+        {30000, 0, 3000, 1500},                      // unbelievable: 96 dpi
+        {96, 1500, 1500, 750},                       // capped at the printable width, aspect kept
+    };
+    for (const auto &c : cases) {
+        image.setDotsPerMeterX(qRound(c.dpi / 0.0254));
+        image.setDotsPerMeterY(qRound(c.dpi / 0.0254));
+        const PictureFile file = pictureFromBytes(encode(image, "PNG"), c.maxWidth);
+        QVERIFY(file.ok());
+        QCOMPARE(file.picture.widthTwips, c.width);
+        QCOMPARE(file.picture.heightTwips, c.height);
+    }
+    // A GIF is kept as PNG; a placeable metafile is kept byte for byte at its own size.
+    QVERIFY(pictureFromBytes(encode(image, "BMP"), 0).picture.format == PictureFormat::Png);
+    QByteArray wmf(40, '\0');
+    const uchar header[] = {0xD7, 0xCD, 0xC6, 0x9A, 0,    0,    0,    0,
+                            0,    0,    0xA0, 0x05, 0xD0, 0x02, 0xA0, 0x05};
+    std::copy(std::begin(header), std::end(header), wmf.begin());
+    const PictureFile meta = pictureFromBytes(wmf, 0);
+    QVERIFY(meta.ok());
+    QCOMPARE(meta.picture.format, PictureFormat::Wmf);
+    QCOMPARE(meta.picture.widthTwips, 1440);
+    QCOMPARE(meta.picture.heightTwips, 720);
+    QCOMPARE(int(meta.picture.bytes.size()), 40);
+}
+
+QTEST_MAIN(PictureTest)
+#include "picture_test.moc"
