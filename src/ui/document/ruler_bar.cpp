@@ -53,7 +53,9 @@ void CRulerBar::setView(CTarvelLiteView *view) {
                 update();
             }
         };
-        connections_ << connect(view, &QTextEdit::cursorPositionChanged, this, follow)
+        connections_ << connect(view, &CTarvelLiteView::destroying, this,
+                                [this] { setView(nullptr); })
+                     << connect(view, &QTextEdit::cursorPositionChanged, this, follow)
                      << connect(view, &CTarvelLiteView::formatStateChanged, this, follow)
                      << connect(view, &CTarvelLiteView::statusChanged, this, follow)
                      << connect(view->horizontalScrollBar(), &QScrollBar::valueChanged, this,

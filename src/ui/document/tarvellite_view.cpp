@@ -122,6 +122,7 @@ CTarvelLiteView::CTarvelLiteView(CTarvelLiteDoc *doc, ViewHost *host, QWidget *p
 }
 
 CTarvelLiteView::~CTarvelLiteView() {
+    emit destroying();
     if (preview_)
         preview_->close();
     document()->documentLayout()->setPaintDevice(nullptr);

@@ -179,6 +179,8 @@ class CTarvelLiteView : public QTextEdit, public DocumentKeyHooks {
     void statusChanged();
     /// Exactly one local file was dropped on the view.
     void fileDropped(const QString &path);
+    /// The view is going: whatever watches it lets go before its text is torn down.
+    void destroying();
 
   protected:
     bool event(QEvent *event) override;

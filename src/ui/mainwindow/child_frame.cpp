@@ -20,7 +20,11 @@ CChildFrame::CChildFrame(ViewHost *host, QWidget *parent)
     connect(doc_, &CTarvelLiteDoc::titleChanged, view_, &CTarvelLiteView::UpdateStatusAndTitle);
 }
 
-CChildFrame::~CChildFrame() = default;
+CChildFrame::~CChildFrame() {
+    // The document goes before the view: nothing watching the view hears it fall apart.
+    view_->disconnect();
+    emit view_->destroying();
+}
 
 void CChildFrame::closeEvent(QCloseEvent *event) {
     if (host_ && host_->printPreviewActive()) {

@@ -12,7 +12,6 @@
 #include "ui/document/file_hold.h"
 #include "ui/document/picture_file.h"
 #include "ui/document/recovery.h"
-#include "ui/document/ruler_bar.h"
 #include "ui/document/tarvellite_doc.h"
 #include "ui/document/tarvellite_view.h"
 #include "ui/explorer/flat_frame.h"
@@ -116,10 +115,6 @@ CMainFrame::CMainFrame(AppContext &context, QWidget *parent)
     rulerSlot_->setObjectName(commandName(ID_VIEW_RULER));
     rulerSlot_->setAccessibleName(QStringLiteral("Ruler"));
     rulerSlot_->setVisible(false);
-    auto *ruler = new CRulerBar([this] { return context_.settings().general.measureUnit; },
-                                rulerSlot_);
-    rulerSlot_->layout()->addWidget(ruler);
-    connect(this, &CMainFrame::activeViewChanged, ruler, &CRulerBar::setView);
     auto *central = new QWidget(this);
     auto *column = new QVBoxLayout(central);
     column->setContentsMargins(0, 0, 0, 0);
