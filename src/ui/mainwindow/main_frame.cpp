@@ -30,6 +30,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDockWidget>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -165,6 +166,9 @@ CMainFrame::~CMainFrame() {
     }
     delete mdi_;
     mdi_ = nullptr;
+    // A window still shown hides its panes as it goes: their toggles are gone by then.
+    for (QDockWidget *pane : findChildren<QDockWidget *>())
+        pane->disconnect(this);
     context_.setInputRouter(nullptr);
 }
 
