@@ -41,6 +41,8 @@ class AtomicFile {
     /// Completes the file. Fails, removing the temporary file, when a write failed before or
     /// the flush or the rename fails.
     Status commit();
+    /// Whether a write has failed (`commit` then gives the reason).
+    bool writeFailed() const { return error_ != 0; }
 
     /// The file being replaced (the link's target when the path named a symbolic link).
     const std::string &target() const { return target_; }

@@ -100,6 +100,7 @@ class RecoveryTest : public QObject {
         });
         QVERIFY(frame.saveActiveDocument(false));
         setFileNamePrompter({});
+        frame.waitForRecoveryCopies();
         QVERIFY(recoveryFiles().isEmpty());
         runPass(frame); // not modified now: nothing written
         QVERIFY(recoveryFiles().isEmpty());
@@ -217,6 +218,8 @@ class RecoveryTest : public QObject {
         const int minutes = context_->settings().backupOption.autoSaveMinutes;
         for (int i = 0; i < minutes; ++i)
             frame.onAutoSaveTick();
+        // The copies are written on the writer's thread; the pass ends in the event loop.
+        QTRY_VERIFY(!frame.autoSaveRunning());
     }
     QStringList recoveryFiles() const {
         QDir dir(recoveryFolder(context_->settings()));
