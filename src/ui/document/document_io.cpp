@@ -115,9 +115,16 @@ Status WriteDocumentFile(const std::string &path, const RichDocument &model,
     AtomicFileOutput out(file);
     const FileKind kind = ClassifyFileName(path);
     Status written;
-    if (!isRtfKind(kind) && textFormat.encoding == TextFileFormat::Encoding::Utf8)
-        written = writeUtf8Text(model, out, textFormat.crlf ? "\r\n" : "\n");
-    else
+    if (!isRtfKind(kind) && textFormat.encoding == TextFileFormat::Encoding::Utf8) {
+        static constexpr std::uint8_t signature[] = {0xEF, 0xBB, 0xBF};
+        const bool textHasIt = !model.paragraphs.empty() &&
+                               !model.paragraphs.front().runs.empty() &&
+                               model.paragraphs.front().runs.front().text.starts_with(u'\uFEFF');
+        if (textFormat.signature && !textHasIt && !out.write(signature))
+            written = Error{"the text could not be written"};
+        else
+            written = writeUtf8Text(model, out, textFormat.crlf ? "\r\n" : "\n");
+    } else
         written = tarvellite::StoreDocumentBody(path, model, layout, out, recoveryPath);
     // A writer stops at the first failed write, whose reason the file keeps; a writer that
     // fails for a reason of its own leaves the file uncommitted, and so the old one in place.

@@ -18,19 +18,6 @@ bool firstBreakIsCrLf(std::span<const std::uint8_t> body, bool otherwise) {
     return std::find(body.begin(), body.end(), std::uint8_t('\r')) != body.end() ? true : otherwise;
 }
 
-bool firstBreakIsCrLf16(std::span<const std::uint8_t> body) {
-    char16_t previous = 0;
-    for (std::size_t i = 0; i + 1 < body.size(); i += 2) {
-        const auto unit = static_cast<char16_t>(body[i] | (body[i + 1] << 8));
-        if (unit == u'\n')
-            return previous == u'\r';
-        if (unit == 0)
-            break;
-        previous = unit;
-    }
-    return true;
-}
-
 } // namespace
 
 TextFileFormat detectTextFileFormat(std::span<const std::uint8_t> body) {
@@ -38,15 +25,18 @@ TextFileFormat detectTextFileFormat(std::span<const std::uint8_t> body) {
     if (body.empty())
         return TextFileFormat::unicode();
     switch (detectPlainTextEncoding(body)) {
-    case PlainTextEncoding::Utf16Le:
-        return {TextFileFormat::Encoding::Unicode, firstBreakIsCrLf16(body)};
-    case PlainTextEncoding::Utf8: return TextFileFormat::utf8(firstBreakIsCrLf(body, false));
+    case PlainTextEncoding::Utf16Le: return TextFileFormat::unicode();
+    case PlainTextEncoding::Utf8: {
+        const bool signature =
+            body.size() >= 3 && body[0] == 0xEF && body[1] == 0xBB && body[2] == 0xBF;
+        return TextFileFormat::utf8(firstBreakIsCrLf(body, false), signature);
+    }
     case PlainTextEncoding::Ansi: break;
     }
     const bool ascii =
         std::all_of(body.begin(), body.end(), [](std::uint8_t b) { return b < 0x80; });
     return {ascii ? TextFileFormat::Encoding::Utf8 : TextFileFormat::Encoding::Ansi,
-            firstBreakIsCrLf(body, !ascii)};
+            firstBreakIsCrLf(body, !ascii), false};
 }
 
 } // namespace tarvellite::ui
