@@ -13,6 +13,7 @@
 #include <QMetaObject>
 #include <QPointer>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -55,16 +56,25 @@ QString recoveryFolder(const Settings &settings) {
     return QString::fromStdString(settings.temporaryFolder());
 }
 
-QString protectedPathFor(const CTarvelLiteDoc &doc, const Settings &settings) {
+ProtectedPath protectedPathFor(const CTarvelLiteDoc &doc, const Settings &settings) {
     const QString path = doc.path();
     if (!path.isEmpty() && std::size_t(path.size()) <= maxRecoveryPathUnits)
-        return path;
+        return {path, doc.pathUnconfirmed()};
     QString name =
         QString::fromStdString(settings.defaultUserPath) + doc.title() + QStringLiteral(".tvl");
     name.remove(QLatin1Char('*'));
     if (std::size_t(name.size()) <= maxRecoveryPathUnits)
-        return name;
-    return {};
+        return {name, true};
+    return {QString(), true};
+}
+
+std::optional<bool> protectsMadeUpPath(const QString &recoveryFile) {
+    static const QRegularExpression form(QStringLiteral("^~tv([0-9a-fA-F]+)\\.tmp$"));
+    const QRegularExpressionMatch match = form.match(QFileInfo(recoveryFile).fileName());
+    if (!match.hasMatch())
+        return std::nullopt;
+    const QString number = match.captured(1);
+    return (QString(number.back()).toInt(nullptr, 16) & 1) != 0;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -149,16 +159,18 @@ bool RecoveryFile::lock(const QString &path) {
 }
 
 Status RecoveryFile::queueWrite(std::shared_ptr<const RichDocument> model, const PageLayout &layout,
-                                const QString &folder, const QString &protectedPath,
+                                const QString &folder, const ProtectedPath &protectedPath,
                                 std::function<void(const Status &)> written) {
     if (!QDir().mkpath(folder))
         return Error{"Cannot create the folder " + folder.toStdString()};
     if (path_.isEmpty()) {
         // A name nobody uses, locked before anything is written under it.
         for (int attempt = 0; attempt < 64 && path_.isEmpty(); ++attempt) {
+            // Odd for a made-up path, even for the document's own (see protectsMadeUpPath).
+            const quint32 number =
+                (QRandomGenerator::global()->generate() & ~1u) | (protectedPath.madeUp ? 1u : 0u);
             const QString candidate = QDir(folder).filePath(
-                QStringLiteral("~tv%1.tmp")
-                    .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
+                QStringLiteral("~tv%1.tmp").arg(number, 8, 16, QLatin1Char('0')));
             if (!QFileInfo::exists(candidate) && !QFileInfo::exists(lockPathOf(candidate)) &&
                 lock(candidate))
                 path_ = candidate;
@@ -168,7 +180,7 @@ Status RecoveryFile::queueWrite(std::shared_ptr<const RichDocument> model, const
     }
     ++*pending_;
     after([pending = pending_, target = native(path_), model = std::move(model), layout,
-           protectedUnits = units16(protectedPath), written = std::move(written)] {
+           protectedUnits = units16(protectedPath.path), written = std::move(written)] {
         // A recovery copy has the own header with the protected path, whatever its name says.
         const Status s =
             WriteDocumentFile(target, *model, layout, TextFileFormat::unicode(), protectedUnits);
@@ -179,8 +191,8 @@ Status RecoveryFile::queueWrite(std::shared_ptr<const RichDocument> model, const
 }
 
 void RecoveryFile::write(std::shared_ptr<const RichDocument> model, const PageLayout &layout,
-                         const QString &folder, const QString &protectedPath, QObject *context,
-                         std::function<void(const Status &)> done) {
+                         const QString &folder, const ProtectedPath &protectedPath,
+                         QObject *context, std::function<void(const Status &)> done) {
     // The result goes back to the thread of `context`, or straight to `done` without a writer.
     std::function<void(const Status &)> written = done;
     if (writer_)
@@ -196,7 +208,7 @@ void RecoveryFile::write(std::shared_ptr<const RichDocument> model, const PageLa
 }
 
 Status RecoveryFile::writeNow(CTarvelLiteView &view, const QString &folder,
-                              const QString &protectedPath) {
+                              const ProtectedPath &protectedPath) {
     auto model = std::make_shared<const RichDocument>(richDocumentFrom(view.document()));
     auto result = std::make_shared<Status>();
     if (Status s = queueWrite(std::move(model), view.getDocument()->pageLayout(), folder,

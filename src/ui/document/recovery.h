@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -28,11 +29,25 @@ class CTarvelLiteView;
 /// The folder of the recovery files: the backup folder's "Temp".
 QString recoveryFolder(const Settings &settings);
 
+/// The path a recovery copy protects.
+struct ProtectedPath {
+    QString path;
+    /// Made up for a document without a path of its own: no file there belongs to it.
+    bool madeUp = false;
+};
+
 /// The path a recovery copy protects: the document's path, or for an untitled document the
 /// user's document folder + title + ".tvl", without "*". A path too long for the recovery
 /// header is never cut: the untitled rule gives the path instead, and when that is too long as
 /// well the copy protects no path (the recovered document comes back untitled).
-QString protectedPathFor(const CTarvelLiteDoc &doc, const Settings &settings);
+ProtectedPath protectedPathFor(const CTarvelLiteDoc &doc, const Settings &settings);
+
+/// Whether the recovery copy `recoveryFile` protects a made-up path. The copy of such a
+/// document is named with an odd number, that of a document with a path of its own with an even
+/// one (both of the usual form "~tv<hex>.tmp"), so that a file found at start-up where an
+/// untitled document was bound is never taken for that document's own. A name of another form
+/// answers nothing (nullopt).
+std::optional<bool> protectsMadeUpPath(const QString &recoveryFile);
 
 /// Writes recovery copies on a thread of its own, one after another in the order they were
 /// asked for, so that an auto-save pass costs the event loop only a snapshot of each
@@ -86,10 +101,11 @@ class RecoveryFile {
     /// of `context` (dropped when `context` is gone first); without a writer it is called before
     /// this returns.
     void write(std::shared_ptr<const RichDocument> model, const PageLayout &layout,
-               const QString &folder, const QString &protectedPath, QObject *context,
+               const QString &folder, const ProtectedPath &protectedPath, QObject *context,
                std::function<void(const Status &)> done);
     /// Writes a snapshot of the view's text and waits until it is on the disk.
-    Status writeNow(CTarvelLiteView &view, const QString &folder, const QString &protectedPath);
+    Status writeNow(CTarvelLiteView &view, const QString &folder,
+                    const ProtectedPath &protectedPath);
     /// Takes over `path`, found at start-up; false when another instance holds it.
     bool adopt(const QString &path);
     /// Deletes the copy (its window closed normally, or the document was saved).
@@ -105,7 +121,7 @@ class RecoveryFile {
     /// Chooses the name (first time) and asks for the write; `written` gets the result on the
     /// thread that wrote. Fails at once when the folder or the name cannot be made.
     Status queueWrite(std::shared_ptr<const RichDocument> model, const PageLayout &layout,
-                      const QString &folder, const QString &protectedPath,
+                      const QString &folder, const ProtectedPath &protectedPath,
                       std::function<void(const Status &)> written);
     /// Runs `job` after the writes asked for before (at once without a writer).
     void after(std::function<void()> job);

@@ -31,9 +31,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDockWidget>
 #include <QDateTime>
 #include <QDir>
+#include <QDockWidget>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QImageReader>
@@ -625,7 +625,8 @@ void CMainFrame::autoSaveChild(CChildFrame *child) {
         // Only the snapshot is taken here; the copy is made and written on the writer's thread.
         doc->setViewBusy(true);
         const auto notBusy = qScopeGuard([doc] { doc->setViewBusy(false); });
-        snapshot = std::make_shared<const RichDocument>(richDocumentFrom(child->view()->document()));
+        snapshot =
+            std::make_shared<const RichDocument>(richDocumentFrom(child->view()->document()));
     }
     ++autoSavePending_;
     const QString title = doc->title();
@@ -707,23 +708,23 @@ void CMainFrame::adoptRecovered(CChildFrame *child, const QString &recoveryPath)
     const QString suffix =
         target.suffix().isEmpty() ? QString() : QLatin1Char('.') + target.suffix();
     QString title = target.completeBaseName() + QStringLiteral(" (Recovered)") + suffix;
-    if (target.exists()) {
+    if (protectsMadeUpPath(recoveryPath).value_or(!target.exists())) {
+        // An untitled document's made-up path: a file there is not its own, and is not replaced
+        // unasked.
+        doc->setPathUnconfirmed(true);
+    } else if (target.exists()) {
         doc->holdFile(protectedPath);
         // Saved after the copy was written (by this program before it ended, or by another):
         // the copy may hold older text than the file.
         if (target.lastModified() > QFileInfo(recoveryPath).lastModified()) {
-            title = target.completeBaseName() + QStringLiteral(" (Recovered, older than the file)") +
-                    suffix;
+            title = target.completeBaseName() +
+                    QStringLiteral(" (Recovered, older than the file)") + suffix;
             statusBar()->showMessage(
                 QStringLiteral("%1 was saved after its recovery copy was written: the recovered "
                                "text may be older than the file.")
                     .arg(protectedPath),
                 0);
         }
-    } else {
-        // An untitled document's made-up path (or a file deleted since): a file that appears
-        // there before the first save is not replaced unasked.
-        doc->setPathUnconfirmed(true);
     }
     doc->setTitle(title);
     doc->setFileKind(ClassifyFileName(QFile::encodeName(target.fileName()).toStdString()));
