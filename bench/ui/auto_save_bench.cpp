@@ -9,6 +9,7 @@
 
 #include "core/app/busy_flag.h"
 #include "ui/app/app_context.h"
+#include "ui/document/model_mapping.h"
 #include "ui/document/tarvellite_doc.h"
 #include "ui/document/tarvellite_view.h"
 #include "ui/document/view_host.h"
@@ -146,10 +147,7 @@ BENCHMARK(BM_AutoSavePassOfTenDocuments)
     ->Iterations(5)
     ->UseRealTime();
 
-} // namespace
-
-#include "ui/document/model_mapping.h"
-namespace {
+// The part of a pass that runs on the event loop for one document: taking its snapshot.
 void BM_SnapshotOfOneDocument(benchmark::State &state) {
     BasicViewHost host;
     CTarvelLiteDoc doc;

@@ -1,12 +1,16 @@
 // Saving a document: the text question for every plain-text kind, files of other programs'
 // formats never written over, Save As that is cancelled or fails changing nothing, text files
 // keeping their encoding and line breaks, the UTF-8 choice of the Save As dialog, a full disk,
-// and backup copies.
+// a save killed at random moments, and backup copies.
 
+#include "core/app/file_io.h"
 #include "core/app/messages.h"
+#include "core/document/document_io.h"
+#include "core/document/rich_text.h"
 #include "ui/document/document_io.h"
 #include "ui/document/document_saving.h"
 #include "ui/document/file_hold.h"
+#include "ui/document/model_mapping.h"
 #include "ui/document/tarvellite_doc.h"
 #include "ui/document/tarvellite_view.h"
 #include "ui/document/view_host.h"
@@ -19,7 +23,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <chrono>
+#include <csignal>
 #include <memory>
+#include <random>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 
 using namespace tarvellite;
 using namespace tarvellite::ui;
@@ -350,6 +360,69 @@ class SavingTest : public QObject {
         QVERIFY(lineBreaksFollowTheFilter);
         QCOMPARE(name, path);
         QCOMPARE(format, std::optional(TextFileFormat::utf8(true)));
+    }
+
+    // A child process saves a large document over and over, alternating two versions, with the
+    // writer a save uses, and is killed at a random moment, many times: the file always reads
+    // back as one of the two versions, whole.
+    void killedDuringASaveLeavesTheOldOrTheNewDocument_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<TextFileFormat>("format");
+        QTest::newRow("own format") << "letter.tvl" << TextFileFormat::unicode();
+        QTest::newRow("UTF-8 text") << "letter.txt" << TextFileFormat::utf8(false);
+    }
+    void killedDuringASaveLeavesTheOldOrTheNewDocument() {
+        QFETCH(QString, name);
+        QFETCH(TextFileFormat, format);
+        Window w;
+        // Two versions of a few megabytes each, taken from the view as a save takes them.
+        QString text;
+        while (text.size() < 400'000)
+            text += QStringLiteral("வணக்கம் தமிழ் மொழி\n");
+        w.type(text);
+        const RichDocument first = richDocumentFrom(w.view.document());
+        w.type(QStringLiteral("இரண்டாவது "));
+        const RichDocument second = richDocumentFrom(w.view.document());
+        const std::u16string firstText = first.plainText(), secondText = second.plainText();
+        QVERIFY(firstText != secondText);
+
+        const QString path = w.path(QStringLiteral("docs/") + name);
+        const std::string native = QFile::encodeName(path).toStdString();
+        QVERIFY(WriteDocumentFile(native, first, PageLayout{}, format));
+        std::mt19937 random(20241211);
+        int interrupted = 0;
+        for (int round = 0; round < 30; ++round) {
+            const pid_t child = ::fork();
+            QVERIFY(child >= 0);
+            if (child == 0) {
+                for (int i = 0;; ++i)
+                    (void)WriteDocumentFile(native, i % 2 ? first : second, PageLayout{}, format);
+            }
+            std::this_thread::sleep_for(std::chrono::microseconds(random() % 150'000));
+            ::kill(child, SIGKILL);
+            int status = 0;
+            ::waitpid(child, &status, 0);
+            QVERIFY(WIFSIGNALED(status));
+
+            const Result<Bytes> bytes = readWholeFile(native, maxDocumentBytes);
+            QVERIFY(bytes);
+            const Result<LoadedDocument> read =
+                tarvellite::LoadDocumentBody(QFileInfo(path).fileName().toStdString(), *bytes);
+            QVERIFY2(read, qPrintable(QStringLiteral("round %1").arg(round)));
+            const std::u16string now = read->document.plainText();
+            QVERIFY2(now == firstText || now == secondText,
+                     qPrintable(QStringLiteral("round %1: %2 units").arg(round).arg(now.size())));
+            // A killed save leaves at most its temporary file beside the document.
+            for (const QString &left : QDir(QFileInfo(path).path()).entryList(QDir::Files)) {
+                if (left == name)
+                    continue;
+                QVERIFY2(left.startsWith(name), qPrintable(left));
+                QVERIFY(QFile::remove(QFileInfo(path).path() + '/' + left));
+                ++interrupted;
+            }
+        }
+        // Some kills landed inside a save, not only between two.
+        QVERIFY(interrupted > 0);
     }
 
     // Run by the small-disk wrapper with a small file system at TARVELLITE_TEST_SMALL_DISK.
