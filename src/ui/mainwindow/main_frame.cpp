@@ -727,7 +727,15 @@ void CMainFrame::adoptRecovered(CChildFrame *child, const QString &recoveryPath)
         }
     }
     doc->setTitle(title);
-    doc->setFileKind(ClassifyFileName(QFile::encodeName(target.fileName()).toStdString()));
+    const FileKind kind = ClassifyFileName(QFile::encodeName(target.fileName()).toStdString());
+    doc->setFileKind(kind);
+    // The copy is in the program's own format; a text file on the disk tells how it is written,
+    // and Save writes it the same way again.
+    if (!isRtfKind(kind) && !doc->pathUnconfirmed() && target.exists()) {
+        if (const Result<Bytes> bytes =
+                readWholeFile(QFile::encodeName(protectedPath).toStdString(), maxDocumentBytes))
+            doc->setTextFormat(detectTextFileFormat(*bytes));
+    }
 }
 
 void CMainFrame::showPreferences(bool pageSetupOnly) {

@@ -2,9 +2,9 @@
 // only, through a rename, and all at once when the program is asked to end; left behind by a
 // crash and reopened as "(Recovered)" bound to the protected document (paths too long for the
 // header never cut, a copy older than its file marked, a made-up path never replacing a file
-// unasked); never taken from another running instance, even by two starting at once; deleted
-// when a window closes normally or its document is saved; a ".tmp" opened by hand is an
-// ordinary document.
+// unasked, a text file saved back in its own encoding); never taken from another running instance,
+// even by two starting at once; deleted when a window closes normally or its document is saved; a
+// ".tmp" opened by hand is an ordinary document.
 
 #include "core/app/messages.h"
 #include "core/document/rich_text.h"
@@ -367,6 +367,31 @@ class RecoveryTest : public QObject {
         frame.waitForRecoveryCopies();
         // Nothing older than the saved file is left to come back after a crash.
         QVERIFY(recoveryFiles().isEmpty());
+    }
+
+    // The copy is in the program's own format; the text file on the disk still tells how it was
+    // written, and the recovered document is saved back the same way.
+    void aRecoveredTextFileKeepsItsEncodingAndLineBreaks_data() {
+        QTest::addColumn<QString>("lineBreak");
+        QTest::newRow("UTF-8, LF") << "\n";
+        QTest::newRow("UTF-8, CR LF") << "\r\n";
+    }
+    void aRecoveredTextFileKeepsItsEncodingAndLineBreaks() {
+        QFETCH(QString, lineBreak);
+        const QString notes = home_->filePath(QStringLiteral("docs/notes.txt"));
+        writeFile(notes, (QStringLiteral("ஒன்று") + lineBreak + QStringLiteral("இரண்டு")).toUtf8());
+        {
+            auto frame = std::make_unique<CMainFrame>(*context_);
+            QVERIFY(frame->OpenDocumentPath(notes));
+            frame->activeView()->insertPlainText(QStringLiteral("typed "));
+            frame->writeAllRecoveryCopies();
+        }
+        CMainFrame frame(*context_);
+        QCOMPARE(frame.ReopenRecoveryFiles(), 1);
+        QCOMPARE(frame.activeChild()->getDocument()->path(), notes);
+        QVERIFY(frame.saveActiveDocument(false)); // the text question answered Yes
+        QCOMPARE(readAll(notes),
+                 (QStringLiteral("typed ஒன்று") + lineBreak + QStringLiteral("இரண்டு")).toUtf8());
     }
 
     void twoInstancesStartingAtOnceNeverShareACopy() {
