@@ -48,6 +48,16 @@ BusyFlag &busyFlagOf(const SaveEnvironment &env, BusyFlag &own) {
     return env.busy ? *env.busy : own;
 }
 
+/// Whether the file at `path` exists and has been made read-only (no write permission for
+/// anyone, or none for this user): the program does not replace it.
+bool isReadOnlyFile(const QString &path) {
+    const QFileInfo file(path);
+    constexpr QFileDevice::Permissions anyWrite =
+        QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    return file.exists() && file.isFile() &&
+           (!file.isWritable() || !(file.permissions() & anyWrite));
+}
+
 void reportFailure(const QString &path, const std::string &reason, bool existed) {
     Message message;
     message.text = "Could not save " + QFileInfo(path).fileName().toStdString() + ".\n" + reason +
@@ -63,6 +73,10 @@ SaveResult writeTo(CTarvelLiteView &view, const SaveEnvironment &env, const QStr
     const bool existed = QFileInfo::exists(path);
     // The program's own hold on the file goes while it writes; another window or instance
     // holding it keeps it from being written at all.
+    if (isReadOnlyFile(path)) {
+        reportFailure(path, "The file is read-only.", existed);
+        return SaveResult::Failed;
+    }
     const bool ownFile = doc.fileHold().held() && doc.fileHold().path() == path;
     if (ownFile)
         doc.fileHold().release();
@@ -140,14 +154,21 @@ SaveResult SaveDocument(CTarvelLiteView &view, const SaveEnvironment &env) {
     // Never RTF over another program's file: saved as one of ours beside it.
     if (isForeignFormat(path))
         return SaveDocumentAs(view, env, withSuffix(path, QStringLiteral(".rtf")));
-    // A recovered untitled document was given a made-up path; a file that has appeared there
-    // since is not replaced unasked.
-    if (doc.pathUnconfirmed() && QFileInfo::exists(path))
+    // A recovered untitled document was given a made-up path: a file there (one that has
+    // appeared since) is not its own and is not replaced unasked.
+    if (doc.pathUnconfirmed())
         return SaveDocumentAs(view, env, path);
-    if (isPlainTextKind(path)) {
-        // A text file read in an encoding the program does not write: the user chooses one.
+    // A text file read in an encoding the program does not write is offered as UTF-8.
+    std::optional<TextFileFormat> textFormat;
+    if (isPlainTextKind(path))
+        textFormat = doc.textFormat().writable() ? doc.textFormat()
+                                                 : TextFileFormat::utf8(doc.textFormat().crlf);
+    // A file made read-only, or gone, since it was opened: the user names the file to write.
+    if (!QFileInfo::exists(path) || isReadOnlyFile(path))
+        return SaveDocumentAs(view, env, path, textFormat);
+    if (textFormat) {
         if (!doc.textFormat().writable())
-            return SaveDocumentAs(view, env, path, TextFileFormat::utf8(doc.textFormat().crlf));
+            return SaveDocumentAs(view, env, path, textFormat);
         if (!AskSaveAsText(QFileInfo(path).fileName()))
             return SaveDocumentAs(view, env, withSuffix(path, QStringLiteral(".tvl")),
                                   TextFileFormat::unicode());

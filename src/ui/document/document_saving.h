@@ -53,14 +53,16 @@ enum class SaveResult {
 };
 
 /// The Save command: an untitled document, one read from another program's format (".doc",
-/// ".docx", ".htm", ".html") and a recovered untitled document whose path has been taken by a
-/// file since go to Save As; a plain-text document asks the text question first (No: Save As
-/// with ".tvl") and keeps its encoding and line breaks (one read as Windows-1252 goes to Save
-/// As, which offers UTF-8); any other is written to its path.
+/// ".docx", ".htm", ".html"), one whose file has been made read-only or is gone, and a
+/// recovered untitled document whose path has been taken by a file since go to Save As; a
+/// plain-text document asks the text question first (No: Save As with ".tvl") and keeps its
+/// encoding and line breaks (one read as Windows-1252 goes to Save As, which offers UTF-8); any
+/// other is written to its path.
 SaveResult SaveDocument(CTarvelLiteView &view, const SaveEnvironment &env);
 
 /// The Save As command. The dialog starts with the document's file name (an untitled one's
-/// title) in `DefaultUserPath`, or with `suggestedPath` when given. A name of another
+/// title) in `DefaultUserPath`, or with `suggestedPath` when given. A read-only file chosen is
+/// not replaced (the save fails with the reason). A name of another
 /// program's format is refused and offered again as ".rtf"; a plain-text name asks the text
 /// question (No: the dialog again with ".tvl"). Cancel changes nothing.
 SaveResult SaveDocumentAs(CTarvelLiteView &view, const SaveEnvironment &env,

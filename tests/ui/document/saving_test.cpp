@@ -246,6 +246,46 @@ class SavingTest : public QObject {
         QCOMPARE(readAll(letter), QByteArray("{\\rtf1 Dear reader}"));
     }
 
+    // Save does not write a file made read-only, or gone, since it was opened: Save As offers
+    // its name; a read-only file named there is refused with the reason.
+    void aFileMadeReadOnlyOrGoneGoesToSaveAs_data() {
+        QTest::addColumn<bool>("readOnly");
+        QTest::newRow("read-only") << true;
+        QTest::newRow("deleted") << false;
+    }
+    void aFileMadeReadOnlyOrGoneGoesToSaveAs() {
+        QFETCH(bool, readOnly);
+        Window w;
+        const QString letter = w.path(QStringLiteral("letter.tvl"));
+        writeFile(letter, "{\\rtf1 Dear reader}");
+        QVERIFY(w.open(letter));
+        w.type(QStringLiteral("typed "));
+        if (readOnly)
+            QVERIFY(QFile::setPermissions(letter, QFile::ReadOwner | QFile::ReadGroup));
+        else
+            QVERIFY(QFile::remove(letter));
+        const QByteArray before = readAll(letter);
+
+        w.chosen = {QString()}; // Cancel
+        QCOMPARE(w.save(), SaveResult::Cancelled);
+        QCOMPARE(w.offered, QStringList{letter});
+        QCOMPARE(readAll(letter), before);
+        QVERIFY(w.doc.isModified());
+
+        w.chosen = {letter}; // the same name again
+        QCOMPARE(w.save(), readOnly ? SaveResult::Failed : SaveResult::Saved);
+        if (readOnly) {
+            QCOMPARE(readAll(letter), before);
+            QCOMPARE(w.asked.size(), std::size_t(1));
+            QVERIFY(QString::fromStdString(w.asked[0].text).contains(QStringLiteral("read-only")));
+            QVERIFY(w.doc.isModified());
+            QCOMPARE(w.doc.path(), letter);
+        } else {
+            QVERIFY(readAll(letter).contains("typed"));
+            QVERIFY(!w.doc.isModified());
+        }
+    }
+
     void textFilesKeepTheirEncodingAndLineBreaks_data() {
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QByteArray>("saved");
