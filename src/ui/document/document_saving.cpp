@@ -102,6 +102,7 @@ SaveResult writeTo(CTarvelLiteView &view, const SaveEnvironment &env, const QStr
     doc.setPath(path);
     doc.setTitle(QFileInfo(path).fileName());
     doc.setPathUnconfirmed(false);
+    doc.setFileNewerThanText(false);
     doc.holdFile(path);
     if (renamed || !existed) {
         if (env.addRecentFile)
@@ -142,6 +143,19 @@ bool AskSaveAsText(const QString &fileName) {
     return showMessage(question) == MessageAnswer::Yes;
 }
 
+bool AskReplaceNewerFile(const QString &fileName) {
+    Message question;
+    question.text = fileName.toStdString() +
+                    " was saved after this recovered text was written, and may hold newer "
+                    "text.\nReplace it with the recovered text?\n\nYes:  Replace the file.\nNo:   "
+                    "Save the recovered text under another name.";
+    question.caption = "File Save Query";
+    question.icon = MessageIcon::Question;
+    question.buttons = MessageButtons::YesNo;
+    question.defaultAnswer = MessageAnswer::No;
+    return showMessage(question) == MessageAnswer::Yes;
+}
+
 SaveResult SaveDocument(CTarvelLiteView &view, const SaveEnvironment &env) {
     if (env.printPreviewActive)
         return SaveResult::Cancelled;
@@ -165,6 +179,9 @@ SaveResult SaveDocument(CTarvelLiteView &view, const SaveEnvironment &env) {
                                                  : TextFileFormat::utf8(doc.textFormat().crlf);
     // A file made read-only, or gone, since it was opened: the user names the file to write.
     if (!QFileInfo::exists(path) || isReadOnlyFile(path))
+        return SaveDocumentAs(view, env, path, textFormat);
+    // Recovered text older than its file: the file is replaced only when the user says so.
+    if (doc.fileNewerThanText() && !AskReplaceNewerFile(QFileInfo(path).fileName()))
         return SaveDocumentAs(view, env, path, textFormat);
     if (textFormat) {
         if (!doc.textFormat().writable())

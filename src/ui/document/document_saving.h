@@ -54,10 +54,10 @@ enum class SaveResult {
 
 /// The Save command: an untitled document, one read from another program's format (".doc",
 /// ".docx", ".htm", ".html"), one whose file has been made read-only or is gone, and a
-/// recovered untitled document whose path has been taken by a file since go to Save As; a
-/// plain-text document asks the text question first (No: Save As with ".tvl") and keeps its
-/// encoding and line breaks (one read as Windows-1252 goes to Save As, which offers UTF-8); any
-/// other is written to its path.
+/// recovered untitled document go to Save As; recovered text older than its file asks first
+/// (No: Save As); a plain-text document asks the text question first (No: Save As with ".tvl")
+/// and keeps its encoding and line breaks (one read as Windows-1252 goes to Save As, which
+/// offers UTF-8); any other is written to its path.
 SaveResult SaveDocument(CTarvelLiteView &view, const SaveEnvironment &env);
 
 /// The Save As command. The dialog starts with the document's file name (an untitled one's
@@ -75,6 +75,10 @@ bool QuerySaveOnClose(CTarvelLiteView &view, const SaveEnvironment &env);
 
 /// The text question before `fileName` is written as plain text; true for Yes.
 bool AskSaveAsText(const QString &fileName);
+
+/// The question before recovered text replaces `fileName`, saved after the text was
+/// recovered; true for Yes.
+bool AskReplaceNewerFile(const QString &fileName);
 
 /// The name the questions show: the file-name part of the path; for an untitled document the
 /// title, cut before its last "*" when that is not its first character.

@@ -68,6 +68,10 @@ class CTarvelLiteDoc : public QObject {
     /// document's made-up path): a file found there at its first save is not replaced unasked.
     bool pathUnconfirmed() const { return pathUnconfirmed_; }
     void setPathUnconfirmed(bool unconfirmed) { pathUnconfirmed_ = unconfirmed; }
+    /// Set on a recovered document whose file was saved after its recovery copy was written:
+    /// the file may hold newer text, and Save asks before replacing it.
+    bool fileNewerThanText() const { return fileNewerThanText_; }
+    void setFileNewerThanText(bool newer) { fileNewerThanText_ = newer; }
 
     /// The next default title: "TarvelLite1", "TarvelLite2", ...
     static QString nextUntitledTitle();
@@ -89,6 +93,7 @@ class CTarvelLiteDoc : public QObject {
     bool convertedOnLoad_ = false;
     TextFileFormat textFormat_;
     bool pathUnconfirmed_ = false;
+    bool fileNewerThanText_ = false;
     FileHold fileHold_;
 };
 

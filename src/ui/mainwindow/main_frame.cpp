@@ -719,6 +719,7 @@ void CMainFrame::adoptRecovered(CChildFrame *child, const QString &recoveryPath)
         if (target.lastModified() > QFileInfo(recoveryPath).lastModified()) {
             title = target.completeBaseName() +
                     QStringLiteral(" (Recovered, older than the file)") + suffix;
+            doc->setFileNewerThanText(true);
             statusBar()->showMessage(
                 QStringLiteral("%1 was saved after its recovery copy was written: the recovered "
                                "text may be older than the file.")

@@ -1,10 +1,11 @@
 // Recovery copies and their reopening: written by the auto-save pass for modified documents
 // only, through a rename, and all at once when the program is asked to end; left behind by a
 // crash and reopened as "(Recovered)" bound to the protected document (paths too long for the
-// header never cut, a copy older than its file marked, a made-up path never replacing a file
-// unasked, a text file saved back in its own encoding); never taken from another running instance,
-// even by two starting at once; deleted when a window closes normally or its document is saved; a
-// ".tmp" opened by hand is an ordinary document.
+// header never cut, a copy older than its file marked and asked about before it replaces it, a
+// made-up path never replacing a file unasked, a text file saved back in its own encoding);
+// never taken from another running instance, even by two starting at once; deleted when a
+// window closes normally or its document is saved; a ".tmp" opened by hand is an ordinary
+// document.
 
 #include "core/app/messages.h"
 #include "core/document/rich_text.h"
@@ -302,7 +303,7 @@ class RecoveryTest : public QObject {
         QVERIFY(both.contains("first") && both.contains("second"));
     }
 
-    void aCopyOlderThanItsFileSaysSo() {
+    void aCopyOlderThanItsFileSaysSoAndAsksBeforeReplacingIt() {
         const QString letter = home_->filePath(QStringLiteral("docs/letter.tvl"));
         writeFile(letter, "{\\rtf1 Dear reader}");
         {
@@ -322,6 +323,42 @@ class RecoveryTest : public QObject {
         QCOMPARE(frame.activeChild()->getDocument()->title(),
                  QStringLiteral("letter (Recovered, older than the file).tvl"));
         QVERIFY(frame.statusBar()->currentMessage().contains(letter));
+
+        // Save asks before the older text replaces the file; No goes to Save As (cancelled).
+        const QByteArray newer = readAll(letter);
+        std::vector<Message> asked;
+        QStringList offered;
+        setFileNamePrompter([&](QWidget *, QString &name, const QString &, bool) {
+            offered << name;
+            return false;
+        });
+        {
+            ScopedMessagePresenter no([&](const Message &m) {
+                asked.push_back(m);
+                return MessageAnswer::No;
+            });
+            QVERIFY(!frame.saveActiveDocument(false));
+        }
+        setFileNamePrompter({});
+        QCOMPARE(asked.size(), std::size_t(1));
+        QVERIFY2(QString::fromStdString(asked[0].text)
+                     .startsWith(QStringLiteral("letter.tvl was saved after this recovered text")),
+                 asked[0].text.c_str());
+        QCOMPARE(offered, QStringList{letter});
+        QCOMPARE(readAll(letter), newer);
+        // Yes: replaced; the next save asks no more.
+        {
+            ScopedMessagePresenter yes([&](const Message &m) {
+                asked.push_back(m);
+                return MessageAnswer::Yes;
+            });
+            QVERIFY(frame.saveActiveDocument(false));
+            QVERIFY(readAll(letter).contains("typed"));
+            frame.activeView()->insertPlainText(QStringLiteral("more "));
+            QVERIFY(frame.saveActiveDocument(false));
+        }
+        QCOMPARE(asked.size(), std::size_t(2));
+        QVERIFY(readAll(letter).contains("more"));
     }
 
     void aRecoveredUntitledDocumentNeverReplacesAFileUnasked() {
