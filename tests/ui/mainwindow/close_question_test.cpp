@@ -1,6 +1,7 @@
-// The question before modified documents close: its exact text, a window closed by itself, and
-// Exit with one or several documents, where every document is asked before any window closes,
-// so that Cancel (or a save that fails) leaves everything open as it was.
+// The question before modified documents close: its exact text, a window closed by itself (Yes
+// going to Save As for an untitled document), and Exit with one or several documents, where
+// every document is asked before any window closes, so that Cancel (or a save that fails)
+// leaves everything open as it was.
 
 #include "core/app/messages.h"
 #include "ui/app/app_context.h"
@@ -69,10 +70,38 @@ class CloseQuestionTest : public QObject {
         QCOMPARE(asked_[0].buttons, MessageButtons::YesNoCancel);
         QVERIFY(QRegularExpression(QStringLiteral("^TarvelLite\\d+$")).match(title).hasMatch());
 
+        // Yes: Save As, cancelled; the window stays, modified, and the busy flag is clear.
+        QStringList offered;
+        QString chosen;
+        setFileNamePrompter([&](QWidget *, QString &name, const QString &, bool) {
+            offered << name;
+            if (chosen.isEmpty())
+                return false;
+            name = chosen;
+            return true;
+        });
+        {
+            ScopedMessagePresenter yes([&](const Message &m) {
+                asked_ << m;
+                return MessageAnswer::Yes;
+            });
+            QVERIFY(!child->close());
+            QCOMPARE(offered, QStringList{title});
+            QVERIFY(view->getDocument()->isModified());
+            QVERIFY(!context_->busy());
+            // Yes and a name: saved there, and closed.
+            chosen = home_->filePath(QStringLiteral("named.tvl"));
+            QVERIFY(child->close());
+        }
+        setFileNamePrompter({});
+        QVERIFY(readAll(chosen).contains("text"));
+        QTRY_VERIFY(frame_->documentArea()->subWindowList().isEmpty());
+
         // Not modified: closes without a word.
-        view->getDocument()->setModified(false);
+        view = frame_->newDocument();
+        child = frame_->activeChild();
         QVERIFY(child->close());
-        QCOMPARE(asked_.size(), 1);
+        QCOMPARE(asked_.size(), 3);
     }
 
     void exitAsksEveryDocumentFirst_data() {
