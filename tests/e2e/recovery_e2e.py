@@ -1,7 +1,8 @@
 """Crash recovery as a user lives it: type into an opened and into a new document, let an
 auto-save pass run, kill the program with SIGKILL, start it again: both documents come back
 "(Recovered)" with every character typed before the pass, and saving the recovered opened
-document writes its original file.
+document writes its original file. Then a logout: a termination request followed a moment
+later by SIGKILL, before any auto-save pass; the typing comes back at the next start.
 
 Run by recovery_e2e.sh inside its own X display and D-Bus session, with a short auto-save
 tick."""
@@ -143,6 +144,49 @@ while time.time() < deadline:
         break
     time.sleep(0.3)
 second.send_signal(signal.SIGKILL)
+second.wait()
 if "typed before the crash" not in saved:
     fail("saving the recovered document did not write " + document)
-print("recovery: both documents came back and the recovered one saved to its own file")
+
+# A logout: the session asks the program to end (SIGTERM) and kills it a few seconds later,
+# long before an auto-save pass. What was typed comes back all the same.
+third = subprocess.Popen([program, document], stdout=subprocess.DEVNULL,
+                         stderr=subprocess.DEVNULL,
+                         env=dict(os.environ, TARVELLITE_AUTOSAVE_TICK_MS="600000"))
+app = wait_for("the program a third time", application)
+wait_for("the saved letter", lambda: any("typed before the crash" in t for t in texts(app)))
+time.sleep(2)
+focus_main_window()
+xdo("key", "--delay", "60", "ctrl+End")
+xdo("type", "--delay", "40", " typed before the logout")
+wait_for("the typing", lambda: any("typed before the logout" in t for t in texts(app)))
+
+
+def copy_with_the_typing():
+    for name in glob.glob(os.path.join(temp, "~tv*.tmp")):
+        with open(name, "rb") as f:
+            if b"typed before the logout" in f.read():
+                return name
+    return None
+
+
+if copy_with_the_typing():
+    fail("a recovery copy was written before the termination request")
+third.send_signal(signal.SIGTERM)
+wait_for("a recovery copy written on the termination request", copy_with_the_typing, 5)
+time.sleep(1)  # the close question is up
+if third.poll() is None:
+    third.send_signal(signal.SIGKILL)
+third.wait()
+
+fourth = subprocess.Popen([program], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+app = wait_for("the program a fourth time", application)
+wait_for("the letter typed before the logout",
+         lambda: any("Dear" in t and "typed before the logout" in t for t in texts(app)))
+names = tab_names(app)
+fourth.send_signal(signal.SIGKILL)
+fourth.wait()
+if not any(n.startswith("letter (Recovered).tvl") for n in names):
+    fail("tabs after the logout: %r" % names)
+print("recovery: both documents came back, the recovered one saved to its own file, and the "
+      "typing before a logout came back")

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The program killed after an auto-save pass and started again: its documents come back.
+# The program killed after an auto-save pass, or a moment after a termination request, and
+# started again: its documents come back.
 #   recovery_e2e.sh PROGRAM CLI
 set -euo pipefail
 program=$1
