@@ -221,7 +221,10 @@ bool runFileDialog(QWidget *parent, QString &name, const QString &title, bool fo
             return star < 0 ? QString() : filter.mid(star + 3).chopped(1);
         };
         QString filter = filters.at(hasExtension(name, ".rtf") ? 1 : 0);
-        if (textFormat && *textFormat && (*textFormat)->writable())
+        // A text filter only for a text file's name: "notes.tvl" offered after the user declined
+        // to save as text shows our own format.
+        const bool textName = !isRtfKind(ClassifyFileName(nativePath(file)));
+        if (textName && textFormat && *textFormat && (*textFormat)->writable())
             filter = (*textFormat)->encoding == TextFileFormat::Encoding::Utf8 ? utf8TextFilter
                                                                                : unicodeTextFilter;
         if (textFormat) {

@@ -35,6 +35,7 @@ using namespace tarvellite;
 using namespace tarvellite::ui;
 
 Q_DECLARE_METATYPE(TextFileFormat)
+Q_DECLARE_METATYPE(std::optional<TextFileFormat>)
 
 namespace {
 
@@ -463,6 +464,51 @@ class SavingTest : public QObject {
         }
         // Some kills landed inside a save, not only between two.
         QVERIFY(interrupted > 0);
+    }
+
+    // The filter the dialog starts with follows the name, and for a text file's name the text
+    // format it is offered.
+    void theDialogStartsWithTheFilterOfTheName_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<std::optional<TextFileFormat>>("format");
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<int>("lineBreaks"); // -1: not to be chosen
+        QTest::newRow("own format")
+            << "notes.tvl" << std::optional<TextFileFormat>() << "TarvelLite Files (*.tvl)" << -1;
+        QTest::newRow("RTF") << "notes.rtf" << std::optional<TextFileFormat>()
+                             << "Rich Text Files (*.rtf)" << -1;
+        QTest::newRow("text declined, offered as .tvl")
+            << "notes.tvl" << std::optional(TextFileFormat::unicode()) << "TarvelLite Files (*.tvl)"
+            << -1;
+        QTest::newRow("UTF-16 text") << "notes.txt" << std::optional(TextFileFormat::unicode())
+                                     << "Text Files (*.txt)" << -1;
+        QTest::newRow("UTF-8 text, CR LF")
+            << "notes.txt" << std::optional(TextFileFormat::utf8(true)) << "UTF-8 Text (*.txt)"
+            << 1;
+        QTest::newRow("UTF-8 text, LF") << "notes.txt" << std::optional(TextFileFormat::utf8(false))
+                                        << "UTF-8 Text (*.txt)" << 0;
+    }
+    void theDialogStartsWithTheFilterOfTheName() {
+        QFETCH(QString, name);
+        QFETCH(std::optional<TextFileFormat>, format);
+        QFETCH(QString, filter);
+        QFETCH(int, lineBreaks);
+        Window w;
+        setSaveAsPrompter({});
+        QString shown;
+        int breaks = -2;
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            shown = dialog->selectedNameFilter();
+            auto *combo = dialog->findChild<QComboBox *>(QStringLiteral("line-breaks"));
+            breaks = combo && combo->isEnabled() ? combo->currentIndex() : -1;
+            dialog->reject();
+        });
+        QString path = w.path(QStringLiteral("docs/") + name);
+        QVERIFY(!PromptForSaveAs(nullptr, path, format));
+        QCOMPARE(shown, filter);
+        QCOMPARE(breaks, lineBreaks);
     }
 
     // Run by the small-disk wrapper with a small file system at TARVELLITE_TEST_SMALL_DISK.
