@@ -108,6 +108,7 @@ CMainFrame::CMainFrame(AppContext &context, QWidget *parent)
     createMenusAndToolBar();
     createStatusBar();
     createPanes();
+    createRibbonMenus();
     if (CFlatFrame *explorer = folderPane_->explorer())
         explorer->selectFolder(QString::fromStdString(settings.defaultUserPath));
     rulerSlot_ = new QWidget(this);
@@ -439,12 +440,6 @@ bool CMainFrame::SetDictionaryStatus(const QString &text) {
         return false;
     setStatusText(PANE_DICTIONARY, text);
     return true;
-}
-
-void CMainFrame::BuildKeyboardMenu() {}
-
-int CMainFrame::MarkLoadedDictionary(int index) {
-    return context_.dictionaries().names().empty() ? 0 : index;
 }
 
 QWidget *CMainFrame::GetFloatingKeyboardFrame() const {
