@@ -100,6 +100,7 @@ class RibbonMenusTest : public QObject {
     void colourPalettes();
     void chosenColoursApplyAndAreRemembered();
     void paragraphGalleries();
+    void menuBarKeepsOneClickToggles();
 
   private:
     void makeFrame();
@@ -473,6 +474,30 @@ void RibbonMenusTest::paragraphGalleries() {
     // Choosing it again keeps the bullets.
     bullets->itemButtons().at(0)->click();
     QVERIFY(view->document()->firstBlock().textList());
+}
+
+void RibbonMenusTest::menuBarKeepsOneClickToggles() {
+    makeFrame();
+    frame_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
+    auto *view = frame_->findChild<QMenu *>(QStringLiteral("menu-view"));
+    QVERIFY(view);
+    QAction *toggle = nullptr;
+    for (QAction *a : view->actions())
+        if (a->text() == QStringLiteral("Keyboard"))
+            toggle = a;
+    QVERIFY(toggle);
+    QVERIFY(!toggle->menu());
+    QVERIFY(toggle->isChecked());
+    toggle->trigger();
+    QVERIFY(frame_->keyboardPane()->isHidden());
+    QVERIFY(!frame_->command(ID_CHKKBD)->isChecked());
+    QVERIFY(!toggle->isChecked());
+    toggle->trigger();
+    QVERIFY(!frame_->keyboardPane()->isHidden());
+    QVERIFY(toggle->isChecked());
+    // The command itself keeps its drop-down.
+    QVERIFY(frame_->command(ID_CHKKBD)->menu());
 }
 
 QTEST_MAIN(RibbonMenusTest)

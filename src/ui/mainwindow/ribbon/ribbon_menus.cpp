@@ -21,6 +21,7 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPoint>
 #include <QStatusBar>
 
@@ -97,11 +98,33 @@ QString dictionaryCaption(const QHash<QString, QPair<QString, QString>> &localeN
 void clearMenuLater(QMenu *menu) {
     for (QAction *action : menu->actions()) {
         menu->removeAction(action);
-        if (QMenu *sub = action->menu())
+        // Gone for whoever looks entries up by name, at once.
+        action->setObjectName(QString());
+        if (QMenu *sub = action->menu()) {
+            for (QAction *inner : sub->actions())
+                inner->setObjectName(QString());
             sub->deleteLater();
+        }
         if (action->parent() == menu)
             action->deleteLater();
     }
+}
+
+QAction *plainTwin(QAction *command, QObject *parent) {
+    auto *twin = new QAction(command->text(), parent);
+    auto follow = [twin, command] {
+        twin->setText(command->text());
+        twin->setEnabled(command->isEnabled());
+        twin->setCheckable(command->isCheckable());
+        twin->setChecked(command->isChecked());
+    };
+    follow();
+    QObject::connect(command, &QAction::changed, twin, follow);
+    QObject::connect(twin, &QAction::triggered, command, [command, follow] {
+        command->trigger();
+        follow();
+    });
+    return twin;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -243,6 +266,25 @@ void CMainFrame::createRibbonMenus() {
     }
     buildDictionaryMenu();
     BuildKeyboardMenu();
+
+    // A menu shows an action with a drop-down as a sub-menu, which no click runs: a menu bar
+    // keeps one-click entries for the pane toggles and Undo, while the command buttons offer
+    // their drop-downs.
+    if (auto *bar = qobject_cast<QMenuBar *>(menuWidget())) {
+        const QList<QAction *> plain = {command(ID_CHKKBD), command(ID_DICTIONARY),
+                                        command(ID_EDIT_UNDO)};
+        for (QAction *top : bar->actions()) {
+            QMenu *menu = top->menu();
+            if (!menu)
+                continue;
+            for (QAction *entry : menu->actions()) {
+                if (!entry || !plain.contains(entry))
+                    continue;
+                menu->insertAction(entry, plainTwin(entry, menu));
+                menu->removeAction(entry);
+            }
+        }
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
