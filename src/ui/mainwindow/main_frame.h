@@ -259,8 +259,8 @@ class CMainFrame : public QMainWindow, public ViewHost, public FrameServices {
     PaletteColours standardColours_;
     LocaleNames localeNames_;
     int checkedDictionary_ = -1;
-    QMenu *dictionaryMenu_ = nullptr;
-    QMenu *keyboardMenu_ = nullptr;
+    QPointer<QMenu> dictionaryMenu_;
+    QPointer<QMenu> keyboardMenu_;
     QFont statusFont_;
     int numberingItem_ = 1;
     bool statusUpdatePending_ = false;

@@ -66,6 +66,7 @@ void ColourMenu::rebuild() {
     boxes_.clear();
     palette_ = new QWidget(this);
     palette_->setObjectName(QStringLiteral("palette"));
+    palette_->setAccessibleName(withoutMnemonic(title()));
     auto *column = new QVBoxLayout(palette_);
     column->setContentsMargins(4, 4, 4, 4);
     column->setSpacing(2);

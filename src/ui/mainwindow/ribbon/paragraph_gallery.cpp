@@ -56,6 +56,7 @@ ParagraphGallery::ParagraphGallery(const QString &title, const QString &groupCap
     : QMenu(title, parent) {
     setAccessibleName(title);
     auto *panel = new QWidget(this);
+    panel->setAccessibleName(groupCaption);
     auto *column = new QVBoxLayout(panel);
     column->setContentsMargins(4, 4, 4, 4);
     auto *caption = new QLabel(groupCaption, panel);
