@@ -45,8 +45,18 @@ void CRulerBar::setView(CTarvelLiteView *view) {
     for (const auto &c : connections_)
         disconnect(c);
     connections_.clear();
+    for (QObject *watched : watched_)
+        if (watched)
+            watched->removeEventFilter(this);
+    watched_.clear();
+    grab_ = Grab::None;
     view_ = view;
     if (view) {
+        // The face lines up with the text: it moves when the view's window moves or resizes.
+        for (QWidget *w = view; w && w != window(); w = w->parentWidget()) {
+            w->installEventFilter(this);
+            watched_ << w;
+        }
         const auto follow = [this] {
             if (grab_ == Grab::None) {
                 readView();
@@ -63,6 +73,12 @@ void CRulerBar::setView(CTarvelLiteView *view) {
     }
     readView();
     update();
+}
+
+bool CRulerBar::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() == QEvent::Move || event->type() == QEvent::Resize)
+        update();
+    return QWidget::eventFilter(watched, event);
 }
 
 double CRulerBar::zoom() const {

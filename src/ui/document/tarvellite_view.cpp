@@ -123,6 +123,12 @@ CTarvelLiteView::CTarvelLiteView(CTarvelLiteDoc *doc, ViewHost *host, QWidget *p
 
 CTarvelLiteView::~CTarvelLiteView() {
     emit destroying();
+    // The text is torn down after this object: what it says then reaches no half-destroyed view.
+    disconnect(document(), nullptr, this, nullptr);
+    disconnect(this, &QTextEdit::cursorPositionChanged, nullptr, nullptr);
+    disconnect(this, &QTextEdit::currentCharFormatChanged, nullptr, nullptr);
+    disconnect(this, &CTarvelLiteView::formatStateChanged, nullptr, nullptr);
+    disconnect(this, &CTarvelLiteView::statusChanged, nullptr, nullptr);
     if (preview_)
         preview_->close();
     document()->documentLayout()->setPaintDevice(nullptr);
