@@ -2,6 +2,7 @@
 
 #include "ui/document/document_units.h"
 #include "ui/document/format_properties.h"
+#include "ui/document/indent_scale.h"
 #include "ui/document/text_helpers.h"
 
 #include <QBuffer>
@@ -147,13 +148,13 @@ TabAlignment toModelTab(QTextOption::TabType t) {
     return TabAlignment::Left;
 }
 
-QTextBlockFormat blockFormatOf(const ParagraphFormat &p) {
+QTextBlockFormat blockFormatOf(const ParagraphFormat &p, const QTextDocument *document) {
     QTextBlockFormat format;
     format.setAlignment(toAlignment(p.alignment));
-    format.setLeftMargin(twipsToUnits(p.startIndentTwips));
-    format.setRightMargin(twipsToUnits(p.rightIndentTwips));
+    format.setLeftMargin(indentTwipsToUnits(document, p.startIndentTwips));
+    format.setRightMargin(indentTwipsToUnits(document, p.rightIndentTwips));
     if (p.listStyle == ListStyle::None) {
-        format.setTextIndent(twipsToUnits(p.firstLineIndentTwips));
+        format.setTextIndent(indentTwipsToUnits(document, p.firstLineIndentTwips));
     } else {
         format.setTextIndent(0);
         format.setProperty(OffsetProperty, -p.firstLineIndentTwips);
@@ -270,7 +271,7 @@ void fillTextDocument(QTextDocument *document, const RichDocument &model) {
     const ParagraphFormat *listParagraph = nullptr;
     for (std::size_t i = 0; i < model.paragraphs.size(); ++i) {
         const Paragraph &paragraph = model.paragraphs[i];
-        const QTextBlockFormat blockFormat = blockFormatOf(paragraph.format);
+        const QTextBlockFormat blockFormat = blockFormatOf(paragraph.format, document);
         const QTextCharFormat firstFormat = paragraph.runs.empty()
                                                 ? charFormatOf(CharFormat{})
                                                 : charFormatOf(paragraph.runs.front().format);
@@ -311,8 +312,8 @@ RichDocument richDocumentFrom(const QTextDocument *document) {
         const QTextBlockFormat bf = block.blockFormat();
         ParagraphFormat &p = paragraph.format;
         p.alignment = toModelAlignment(bf.alignment());
-        p.startIndentTwips = unitsToTwips(bf.leftMargin());
-        p.rightIndentTwips = unitsToTwips(bf.rightMargin());
+        p.startIndentTwips = indentUnitsToTwips(document, bf.leftMargin());
+        p.rightIndentTwips = indentUnitsToTwips(document, bf.rightMargin());
         for (const QTextOption::Tab &tab : bf.tabPositions()) {
             if (p.tabStops.size() < maxTabStops)
                 p.tabStops.push_back({unitsToTwips(tab.position), toModelTab(tab.type)});
@@ -328,7 +329,7 @@ RichDocument richDocumentFrom(const QTextDocument *document) {
             p.listLevel = bf.intProperty(ListLevelProperty);
             p.firstLineIndentTwips = -bf.intProperty(OffsetProperty);
         } else {
-            p.firstLineIndentTwips = unitsToTwips(bf.textIndent());
+            p.firstLineIndentTwips = indentUnitsToTwips(document, bf.textIndent());
         }
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();

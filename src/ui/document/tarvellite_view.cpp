@@ -7,6 +7,7 @@
 #include "ui/document/document_settings.h"
 #include "ui/document/document_units.h"
 #include "ui/document/format_properties.h"
+#include "ui/document/indent_scale.h"
 #include "ui/document/tarvellite_doc.h"
 #include "ui/document/text_format.h"
 #include "ui/document/text_helpers.h"
@@ -532,12 +533,14 @@ void CTarvelLiteView::setZoom(int percent) {
         return;
     zoomPercent_ = percent;
     zoomDevice_->setZoom(percent / 100.0);
+    setIndentScale(document(), percent / 100.0);
     QAbstractTextDocumentLayout *layout = document()->documentLayout();
     layout->setPaintDevice(nullptr);
     layout->setPaintDevice(zoomDevice_.get());
     applyWrapping();
     document()->markContentsDirty(0, document()->characterCount());
     viewport()->update();
+    emit statusChanged(); // the ruler follows the zoom
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -681,6 +684,9 @@ bool CTarvelLiteView::printDocument(QPrinter *printer) {
     std::unique_ptr<QTextDocument> copy(document()->clone());
     copy->setDocumentMargin(0);
     copy->documentLayout()->setPaintDevice(printer);
+    // The copy holds the view's indents; the printer's layout wants them at its resolution.
+    adoptIndentScale(copy.get(), document());
+    setIndentScale(copy.get(), printer->logicalDpiY() / double(unitsPerInch));
     copy->setPageSize(printer->pageRect(QPrinter::DevicePixel).size());
     copy->print(printer);
     return printer->printerState() != QPrinter::Error &&
