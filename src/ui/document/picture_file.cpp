@@ -1,9 +1,11 @@
 #include "ui/document/picture_file.h"
 
 #include "core/app/messages.h"
+#include "ui/document/document_io.h"
 #include "ui/document/document_units.h"
 #include "ui/document/model_mapping.h"
 #include "ui/document/tarvellite_view.h"
+#include "ui/document/view_host.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -196,6 +198,27 @@ bool InsertPictureFile(CTarvelLiteView &view, const QString &path,
     cursor.endEditBlock();
     view.setTextCursor(cursor);
     return true;
+}
+
+QStringList pictureDialogFilters() {
+    return {QStringLiteral("Bitmap Files (*.bmp)"),
+            QStringLiteral("Device Independent Bitmap (*.dib)"),
+            QStringLiteral("Joint Photographic Experts Group(JPEG) (*.jpg *.jpeg)"),
+            QStringLiteral("Windows Meta File (*.wmf)"),
+            QStringLiteral("Graphics Interchange Format (*.gif)"),
+            QStringLiteral("Portable Network Graphics (*.png)"),
+            QStringLiteral("All Files (*)")};
+}
+
+bool InsertPictureCommand(CTarvelLiteView &view) {
+    const QString folder =
+        view.host() ? QString::fromStdString(view.host()->settings().picturePath) : QString();
+    QString path;
+    if (!PromptForFileName(&view, path,
+                           QStringLiteral("Select the picture file for Inserting the Document"),
+                           pictureDialogFilters(), pictureDialogFirstFilter, folder))
+        return false;
+    return InsertPictureFile(view, path);
 }
 
 } // namespace tarvellite::ui

@@ -49,6 +49,15 @@ PictureFile pictureFromBytes(const QByteArray &bytes, int maxWidthTwips,
 PictureFile readPictureFile(const QString &path, int maxWidthTwips,
                             const PictureFileLimits &limits = {});
 
+/// The name filters of the picture file dialog, in order; the JPEG one
+/// (`pictureDialogFirstFilter`) is chosen first.
+QStringList pictureDialogFilters();
+inline constexpr int pictureDialogFirstFilter = 2;
+
+/// Insert Picture From File: asks for a file, started in the picture folder of the settings,
+/// and inserts it into `view` (see `InsertPictureFile`). False when cancelled or refused.
+bool InsertPictureCommand(CTarvelLiteView &view);
+
 /// Inserts the picture in the file at `path` at `view`'s selection as one undo step, at most
 /// the printable width wide. A file that cannot be inserted is told to the user
 /// ("Could not insert <file>: <reason>.") and changes nothing. Returns whether it was inserted.
