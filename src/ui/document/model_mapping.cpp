@@ -13,6 +13,7 @@
 #include <QTextDocument>
 #include <QTextList>
 #include <QUrl>
+#include <cstdlib>
 
 namespace tarvellite::ui {
 
@@ -259,6 +260,25 @@ void insertPicture(QTextCursor &cursor, const Picture &picture, const CharFormat
     format.setProperty(PictureWidthTwipsProperty, picture.widthTwips);
     format.setProperty(PictureHeightTwipsProperty, picture.heightTwips);
     cursor.insertImage(format);
+}
+
+bool setPictureSize(QTextCursor &cursor, int widthTwips, int heightTwips) {
+    if (std::abs(cursor.selectionEnd() - cursor.selectionStart()) != 1 || widthTwips <= 0 ||
+        heightTwips <= 0)
+        return false;
+    QTextCursor end(cursor.document());
+    end.setPosition(cursor.selectionEnd());
+    if (!end.charFormat().isImageFormat())
+        return false;
+    QTextImageFormat format = end.charFormat().toImageFormat();
+    format.setWidth(twipsToUnits(widthTwips));
+    format.setHeight(twipsToUnits(heightTwips));
+    format.setProperty(PictureWidthTwipsProperty, widthTwips);
+    format.setProperty(PictureHeightTwipsProperty, heightTwips);
+    cursor.beginEditBlock();
+    cursor.setCharFormat(format);
+    cursor.endEditBlock();
+    return true;
 }
 
 void fillTextDocument(QTextDocument *document, const RichDocument &model) {

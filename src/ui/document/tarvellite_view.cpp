@@ -8,6 +8,7 @@
 #include "ui/document/document_units.h"
 #include "ui/document/format_properties.h"
 #include "ui/document/indent_scale.h"
+#include "ui/document/picture_handles.h"
 #include "ui/document/tarvellite_doc.h"
 #include "ui/document/text_format.h"
 #include "ui/document/text_helpers.h"
@@ -25,6 +26,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPaintDevice>
+#include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -117,6 +119,7 @@ CTarvelLiteView::CTarvelLiteView(CTarvelLiteDoc *doc, ViewHost *host, QWidget *p
     connect(document(), &QTextDocument::contentsChanged, this,
             &CTarvelLiteView::formatStateChanged);
     lookAhead_ = new LookAhead(this, [this] { return host_ ? host_->lookAheadSource() : nullptr; });
+    pictureHandles_ = new PictureHandles(this);
     // Typing goes through the keyboard routing, which translates keys before the view sees them.
     if (InputRouter *router = host_ ? host_->inputRouter() : nullptr)
         router->attachDocument(this, this);
@@ -877,6 +880,12 @@ void CTarvelLiteView::resizeEvent(QResizeEvent *event) {
     QTextEdit::resizeEvent(event);
     if (lineWrapMode() == QTextEdit::WidgetWidth)
         lineCountsValidTo_ = 0;
+}
+
+void CTarvelLiteView::paintEvent(QPaintEvent *event) {
+    QTextEdit::paintEvent(event);
+    QPainter painter(viewport());
+    pictureHandles_->paint(painter);
 }
 
 void CTarvelLiteView::focusInEvent(QFocusEvent *event) {
