@@ -27,6 +27,8 @@ enum PictureProperty : int {
     PictureWidthTwipsProperty,
     PictureHeightTwipsProperty,
     ListStartProperty,
+    ObjectClassProperty,
+    ObjectDataProperty,
 };
 
 QString toQString(const std::u16string &s) {
@@ -259,6 +261,12 @@ void insertPicture(QTextCursor &cursor, const Picture &picture, const CharFormat
     format.setProperty(PicturePixelHeightProperty, picture.pixelHeight);
     format.setProperty(PictureWidthTwipsProperty, picture.widthTwips);
     format.setProperty(PictureHeightTwipsProperty, picture.heightTwips);
+    if (picture.isObject()) {
+        format.setProperty(ObjectClassProperty, QString::fromStdString(picture.objectClass));
+        format.setProperty(ObjectDataProperty,
+                           QByteArray(reinterpret_cast<const char *>(picture.objectData.data()),
+                                      qsizetype(picture.objectData.size())));
+    }
     cursor.insertImage(format);
 }
 
@@ -366,6 +374,13 @@ RichDocument richDocumentFrom(const QTextDocument *document) {
                         picture.pixelHeight = image.intProperty(PicturePixelHeightProperty);
                         picture.widthTwips = image.intProperty(PictureWidthTwipsProperty);
                         picture.heightTwips = image.intProperty(PictureHeightTwipsProperty);
+                        if (image.hasProperty(ObjectDataProperty)) {
+                            const QByteArray data =
+                                image.property(ObjectDataProperty).toByteArray();
+                            picture.objectData.assign(data.begin(), data.end());
+                            picture.objectClass =
+                                image.stringProperty(ObjectClassProperty).toStdString();
+                        }
                     } else {
                         // A picture inserted in this session: stored as PNG.
                         const QImage img =

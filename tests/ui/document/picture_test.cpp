@@ -88,6 +88,7 @@ class PictureTest : public QObject {
     void insertedPicturesSurviveSavingInBothFormats();
     void hostileFilesAreRefusedWithAMessage();
     void sizeFollowsTrustedResolutionAndThePage();
+    void otherFilesAreEmbeddedAsObjectsAndKept();
     void cornerHandlesResizeAsOneStepAtEveryZoom_data();
     void cornerHandlesResizeAsOneStepAtEveryZoom();
 };
@@ -155,8 +156,6 @@ void PictureTest::hostileFilesAreRefusedWithAMessage() {
     QVERIFY(writeFile(empty, {}));
     const QString bomb = dir.filePath("bomb.png");
     QVERIFY(writeFile(bomb, pngClaiming(60000, 60000)));
-    const QString text = dir.filePath("notes.pdf");
-    QVERIFY(writeFile(text, "%PDF-1.4 not a picture"));
     const QString huge = dir.filePath("huge.bmp");
     {
         QFile f(huge);
@@ -171,7 +170,6 @@ void PictureTest::hostileFilesAreRefusedWithAMessage() {
         {empty, "empty"},
         {huge, "file too large"},
         {bomb, "too large"},
-        {text, "not a picture"},
     };
     Fixture f;
     f.view.setPlainText(QString::fromUtf8("உரை"));
@@ -183,6 +181,49 @@ void PictureTest::hostileFilesAreRefusedWithAMessage() {
                  qPrintable(log.texts[0]));
         QCOMPARE(f.view.toPlainText(), QString::fromUtf8("உரை"));
         QVERIFY(picturesOf(f.view).isEmpty());
+        QVERIFY(!f.view.canUndo());
+    }
+}
+
+void PictureTest::otherFilesAreEmbeddedAsObjectsAndKept() {
+    QTemporaryDir dir;
+    QByteArray pdf("%PDF-1.4\n");
+    for (int i = 0; i < 256; ++i)
+        pdf.append(char(i));
+    const QString path = dir.filePath(QString::fromUtf8("குறிப்பு.pdf"));
+    QVERIFY(writeFile(path, pdf));
+    Fixture f;
+    f.view.setPlainText(QString::fromUtf8("உரை"));
+    f.view.resetUndoHistory();
+    MessageLog log;
+    QVERIFY(InsertPictureFile(f.view, path));
+    QVERIFY(log.texts.isEmpty());
+    const QList<Picture> inserted = picturesOf(f.view);
+    QCOMPARE(inserted.size(), 1);
+    const Picture &object = inserted[0];
+    QVERIFY(object.isObject());
+    QCOMPARE(object.objectClass, std::string("Package"));
+    // The file's bytes are in the object's data, under its name.
+    const QByteArray data(reinterpret_cast<const char *>(object.objectData.data()),
+                          qsizetype(object.objectData.size()));
+    QVERIFY(data.contains(pdf));
+    QVERIFY(data.contains(QString::fromUtf8("குறிப்பு.pdf").toUtf8()));
+    // It shows as a framed icon at its size.
+    QImage icon;
+    QVERIFY(icon.loadFromData(object.bytes.data(), int(object.bytes.size()), "PNG"));
+    QCOMPARE(icon.width() * 15, object.widthTwips);
+    f.view.undo();
+    QVERIFY(picturesOf(f.view).isEmpty());
+    f.view.redo();
+
+    for (const char *name : {"object.tvl", "object.rtf"}) {
+        const QString saved = dir.filePath(name);
+        QVERIFY(StoreDocumentBody(f.view, saved));
+        Fixture reopened;
+        QVERIFY(LoadDocumentBody(reopened.view, saved));
+        const QList<Picture> back = picturesOf(reopened.view);
+        QCOMPARE(back.size(), 1);
+        QVERIFY(back[0] == object);
     }
 }
 
