@@ -22,6 +22,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
+#include <tuple>
 #include <unistd.h>
 
 namespace tarvellite {
@@ -738,6 +739,17 @@ bool CDictionary::checkPrepared(std::u16string_view w, std::int32_t *position,
 }
 
 void CDictionary::buildSuffixRules() {
+    partnerGroups_.clear();
+    std::uint16_t group = 1;
+    for (const char16_t c : rules_[VocalCharacters].simpleText) {
+        if (c == u' ') {
+            ++group;
+            continue;
+        }
+        partnerGroups_.emplace_back(c, group);
+    }
+    std::stable_sort(partnerGroups_.begin(), partnerGroups_.end(),
+                     [](const auto &x, const auto &y) { return x.first < y.first; });
     suffixRules_.clear();
     suffixLastUnits_.clear();
     const RuleSection &post = rules_[PostAdditions];
@@ -1168,6 +1180,8 @@ int CDictionary::GetSuggestions(std::vector<std::u16string> &out, std::u16string
         relaxedMatchGenerator(w);
     }
 
+    if (singleEdits_)
+        rankSuggestions(w);
     out = suggestions_;
     // Answer in the spelling the text uses.
     if (usesOldChillus(input))
@@ -1185,6 +1199,78 @@ int CDictionary::GetSuggestions(std::vector<std::u16string> &out, std::u16string
         }
     }
     return static_cast<int>(out.size());
+}
+
+std::uint16_t CDictionary::partnerGroup(char16_t c) const {
+    const auto it = std::lower_bound(
+        partnerGroups_.begin(), partnerGroups_.end(), c,
+        [](const std::pair<char16_t, std::uint16_t> &e, char16_t u) { return e.first < u; });
+    return it != partnerGroups_.end() && it->first == c ? it->second : 0;
+}
+
+int CDictionary::closeness(std::u16string_view a, std::u16string_view b) const {
+    // Optimal string alignment distance in half edits.
+    constexpr int full = 2, half = 1;
+    const auto light = [](char16_t c) { return isVirama(c) || isNukta(c); };
+    const auto indel = [&](char16_t c) { return light(c) ? half : full; };
+    const auto replace = [&](char16_t x, char16_t y) {
+        if (x == y)
+            return 0;
+        const std::uint16_t g = partnerGroup(x);
+        return g != 0 && g == partnerGroup(y) ? half : full;
+    };
+    const std::size_t n = a.size(), m = b.size();
+    std::vector<int> rows(3 * (m + 1));
+    int *before = rows.data(), *previous = before + (m + 1), *current = previous + (m + 1);
+    previous[0] = 0;
+    for (std::size_t j = 1; j <= m; ++j)
+        previous[j] = previous[j - 1] + indel(b[j - 1]);
+    for (std::size_t i = 1; i <= n; ++i) {
+        current[0] = previous[0] + indel(a[i - 1]);
+        for (std::size_t j = 1; j <= m; ++j) {
+            int best = previous[j - 1] + replace(a[i - 1], b[j - 1]);
+            best = std::min(best, previous[j] + indel(a[i - 1]));
+            best = std::min(best, current[j - 1] + indel(b[j - 1]));
+            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1] &&
+                a[i - 1] != a[i - 2])
+                best = std::min(best, before[j - 2] + full);
+            current[j] = best;
+        }
+        std::swap(before, previous);
+        std::swap(previous, current);
+    }
+    return previous[m];
+}
+
+void CDictionary::rankSuggestions(std::u16string_view typed) {
+    if (suggestions_.size() < 2)
+        return;
+    // Closest first. Among equally close words: one that does not drop a unit of the typed
+    // word (a letter left out is a commoner slip than one too many), then the one sharing
+    // more leading units with it (first letters are seldom mistyped), then the generators'
+    // order.
+    struct Key {
+        int cost;
+        bool shorter;
+        int sharedHead;
+        std::size_t index;
+        auto rank() const { return std::tie(cost, shorter, sharedHead, index); }
+    };
+    std::vector<Key> order;
+    order.reserve(suggestions_.size());
+    for (std::size_t i = 0; i < suggestions_.size(); ++i) {
+        const std::u16string &s = suggestions_[i];
+        const auto head = std::mismatch(s.begin(), s.end(), typed.begin(), typed.end()).first;
+        order.push_back(
+            {closeness(typed, s), s.size() < typed.size(), -static_cast<int>(head - s.begin()), i});
+    }
+    std::sort(order.begin(), order.end(),
+              [](const Key &x, const Key &y) { return x.rank() < y.rank(); });
+    std::vector<std::u16string> ranked;
+    ranked.reserve(order.size());
+    for (const Key &k : order)
+        ranked.push_back(std::move(suggestions_[k.index]));
+    suggestions_ = std::move(ranked);
 }
 
 // ---------------------------------------------------------------------------------------------
