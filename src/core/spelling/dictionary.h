@@ -106,11 +106,12 @@ class CDictionary {
     /// Ranking orders the suggestions by closeness to the word: a weighted edit distance over
     /// units (one deleted, inserted, replaced, or two neighbours swapped), where replacing a
     /// unit by a partner of its "Vocal Characters" group (a long or short vowel sign, a
-    /// confusable consonant) or dropping or adding a virama or nukta costs half an edit.
+    /// confusable consonant) or dropping or adding a virama, nukta or joiner costs half an
+    /// edit. Words are compared as typed, with their joiners and with chillus written out.
     /// Among equally close words, those not shorter than the word come first, then those
     /// sharing more leading units with it, then the generators' order.
     void setSingleEdits(bool on) { singleEdits_ = on; }
-    /// The closeness used for ranking, in half edits (words already in their stored form).
+    /// The closeness used for ranking, in half edits.
     int closeness(std::u16string_view typed, std::u16string_view suggestion) const;
 
     // Read access to the loaded tables.
@@ -190,7 +191,8 @@ class CDictionary {
     void vowelVariantGenerator(std::u16string_view word, int accuracy);
     void transpositionGenerator(std::u16string_view word);
     void relaxedMatchGenerator(std::u16string_view word);
-    void singleEditGenerator(std::u16string_view word);
+    void singleEditGenerator(std::u16string_view word, bool spelledOut);
+    void chilluEditGenerator(std::u16string_view word);
 
     void buildLookupTables();
     void buildSuffixRules();
