@@ -6,9 +6,11 @@
 #include "ui/document/recovery.h"
 #include "ui/document/view_host.h"
 #include "ui/mainwindow/child_frame.h"
+#include "ui/mainwindow/ribbon/colour_menu.h"
 
 #include <QHash>
 #include <QMainWindow>
+#include <QPair>
 #include <QPointer>
 #include <QTimer>
 #include <functional>
@@ -149,7 +151,8 @@ class CMainFrame : public QMainWindow, public ViewHost, public FrameServices {
     QColor backColour() const override { return backColour_; }
     void setBackColour(const QColor &colour) override;
     QList<QColor> recentColours() const override { return recentColours_; }
-    void setRecentColours(const QList<QColor> &colours) override { recentColours_ = colours; }
+    /// Keeps the first ten colours.
+    void setRecentColours(const QList<QColor> &colours) override;
     int numberingItem() const override { return numberingItem_; }
     void setNumberingItem(int item) override { numberingItem_ = item; }
     bool hasStatusBar() const override;
@@ -173,6 +176,25 @@ class CMainFrame : public QMainWindow, public ViewHost, public FrameServices {
 
     FrameInput *input() const { return input_; }
 
+    // The drop-downs of the command bar (ribbon/ribbon_menus.cpp): the colour palettes, the
+    // paragraph galleries, Undo, the Dictionary and Keyboard lists and the User Dictionary.
+    using LocaleNames = QHash<QString, QPair<QString, QString>>;
+    const PaletteColours &themeColours() const { return themeColours_; }
+    const PaletteColours &themeShades() const { return themeShades_; }
+    const PaletteColours &standardColours() const { return standardColours_; }
+    /// Locale code → (code, display name) of the dictionaries listed under a display name.
+    const LocaleNames &localeNames() const { return localeNames_; }
+    /// The Dictionary drop-down's entry that carries the check mark, -1 for none.
+    int checkedDictionary() const { return checkedDictionary_; }
+    /// Rebuilds the Dictionary drop-down from the installed dictionaries.
+    void buildDictionaryMenu();
+    /// Undoes up to `steps` steps of the active document at once; returns how many.
+    int undoSteps(int steps);
+    /// Replaces the colour dialog of "More Colors..." (tests).
+    ColourMenu::ColourChooser colourChooser;
+    /// Replaces the modal user dictionary editor (tests); runs only when dictionaries exist.
+    std::function<void()> userDictionaryEditor;
+
   signals:
     /// The active document view changed (null when none is left).
     void activeViewChanged(CTarvelLiteView *view);
@@ -188,6 +210,13 @@ class CMainFrame : public QMainWindow, public ViewHost, public FrameServices {
 
   private:
     void loadLookAheadDictionary();
+    void createRibbonMenus();
+    void chooseDictionary(int index);
+    void showDictionaryChecks();
+    void chooseKeyboardEntry(int language, int keyboard);
+    void openUserDictionary();
+    void applyChosenColour(bool text, const QColor &colour);
+    QList<ColourGroup> textColourGroups() const;
     QAction *addCommand(QMenu *menu, int id, const QString &text, void (CTarvelLiteView::*slot)(),
                         const QKeySequence &shortcut = {});
     QAction *addFrameCommand(QMenu *menu, int id, const QString &text,
@@ -241,6 +270,13 @@ class CMainFrame : public QMainWindow, public ViewHost, public FrameServices {
     QColor textColour_ = Qt::black;
     QColor backColour_ = Qt::white;
     QList<QColor> recentColours_;
+    PaletteColours themeColours_;
+    PaletteColours themeShades_;
+    PaletteColours standardColours_;
+    LocaleNames localeNames_;
+    int checkedDictionary_ = -1;
+    QPointer<QMenu> dictionaryMenu_;
+    QPointer<QMenu> keyboardMenu_;
     QFont statusFont_;
     int numberingItem_ = 1;
     bool statusUpdatePending_ = false;
