@@ -452,7 +452,10 @@ void CMainFrame::createRibbon() {
                     shown << offered[i];
             ribbon_->setQuickAccessShown(shown);
         }
+    // The window is never narrower than the ribbon with every panel folded.
+    setMinimumWidth(ribbon_->minimumSizeHint().width());
     connect(ribbon_, &RibbonBar::quickAccessChanged, this, [this] {
+        setMinimumWidth(ribbon_->minimumSizeHint().width());
         SettingsStore *store = context_.store();
         if (!store)
             return;

@@ -4,6 +4,7 @@
 #include "ui/mainwindow/ribbon/key_tips.h"
 #include "ui/mainwindow/ribbon/ribbon_icons.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QBuffer>
 #include <QComboBox>
@@ -11,8 +12,10 @@
 #include <QLabel>
 #include <QMenu>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QTabBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace tarvellite::ui {
@@ -75,7 +78,22 @@ RibbonButton::RibbonButton(QAction *action, RibbonElement::Kind kind, const QStr
     }
     // The button follows its action; a menu attached later makes it a split button.
     connect(action, &QAction::changed, this, &RibbonButton::follow);
+    // A button toggled other than by a click or by its action (assistive technology's
+    // "toggle") runs its command as a click does, once the toggle is over; the command's own
+    // handling then settles the check.
+    connect(this, &QAbstractButton::toggled, this, [this] {
+        if (!syncing_ && action_ && action_->isCheckable())
+            QTimer::singleShot(0, action_, &QAction::trigger);
+    });
+    syncing_ = false;
+
     follow();
+}
+
+void RibbonButton::actionEvent(QActionEvent *event) {
+    syncing_ = true;
+    QToolButton::actionEvent(event);
+    syncing_ = false;
 }
 
 bool RibbonButton::isSplit() const {
@@ -184,8 +202,21 @@ void RibbonPanel::showPopup() {
     if (!collapsed_)
         return;
     popup_->adjustSize();
-    popup_->move(collapsedButton_->mapToGlobal(QPoint(0, collapsedButton_->height())));
+    QPoint at = collapsedButton_->mapToGlobal(QPoint(0, collapsedButton_->height()));
+    // Kept on the screen: a panel folded at the right edge opens leftwards.
+    if (const QScreen *screen = collapsedButton_->screen()) {
+        const QRect room = screen->availableGeometry();
+        at.setX(std::max(room.left(), std::min(at.x(), room.right() + 1 - popup_->width())));
+        at.setY(std::min(at.y(), room.bottom() + 1 - popup_->height()));
+    }
+    popup_->move(at);
     popup_->show();
+    // Assistive technology hears of the elements that show with the pop-up, not only of the
+    // pop-up itself.
+    for (QWidget *widget : content_->findChildren<QWidget *>()) {
+        QAccessibleEvent shown(widget, QAccessible::ObjectShow);
+        QAccessible::updateAccessibility(&shown);
+    }
 }
 
 // ---------------------------------------------------------------------------------------------

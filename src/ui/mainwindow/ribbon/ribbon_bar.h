@@ -43,12 +43,17 @@ class RibbonButton : public QToolButton {
     /// Whether the button splits into the action and the arrow of its menu.
     bool isSplit() const;
 
+  protected:
+    void actionEvent(QActionEvent *event) override;
+
   private:
     void follow();
     QPointer<QAction> action_;
     RibbonElement::Kind kind_;
     QString caption_;
     bool dropDownOnly_ = false;
+    /// Set while the button takes its state from its action.
+    bool syncing_ = true;
 };
 
 /// One panel: its elements over its title, or, when collapsed, one button that opens them.
