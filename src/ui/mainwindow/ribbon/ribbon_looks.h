@@ -21,6 +21,7 @@ struct RibbonLook {
     QColor hover;       ///< a button under the mouse or checked
     QColor frame;       ///< the frame's background (dock titles, status bar, document area)
     QColor applicationButton;
+    QColor tabText; ///< the tabs and the buttons of the tab row
 };
 
 /// The scheme of look `applicationLook` (205–210, 215–219); any other value has the default
