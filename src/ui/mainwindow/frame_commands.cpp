@@ -21,7 +21,6 @@
 #include "ui/mainwindow/main_frame.h"
 #include "ui/mainwindow/ribbon/ribbon_bar.h"
 #include "ui/mainwindow/ribbon/ribbon_icons.h"
-#include "ui/spelling/user_dict.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -244,7 +243,7 @@ void CMainFrame::createCommands() {
     };
     checkableFrame(ID_DICTIONARY, "Dictionary", [this] { togglePane(spellPane_); });
     addFrameCommand(nullptr, ID_BTNUSRDICT, QStringLiteral("User Dictionary"),
-                    [this] { runUserDictionaryEditor(context_, this); });
+                    [this] { openUserDictionary(); });
 
     // View.
     checkableFrame(ID_CHKSTBAR, "Status bar", [this] {
@@ -505,14 +504,8 @@ void CMainFrame::pasteSpecial() {
 }
 
 void CMainFrame::insertPictureCommand() {
-    CTarvelLiteView *view = activeView();
-    if (!view)
-        return;
-    QString path;
-    if (!PromptForFileName(this, path, QStringLiteral("Insert Picture"), true,
-                           QString::fromStdString(context_.settings().picturePath)))
-        return;
-    InsertPictureFile(*view, path);
+    if (CTarvelLiteView *view = activeView())
+        InsertPictureCommand(*view);
 }
 
 void CMainFrame::tileWindows(bool sideBySide) {
@@ -640,6 +633,7 @@ void CMainFrame::updateCommandStates() {
                    ID_INSERT_PICTURE,
                    ID_OLE_INSERT_NEW})
         set(id, hasView);
+    set(ID_INSERT_PICTURE, hasView);
     set(ID_VIEW_RULER, hasView, hasView && rulerSlot_ && !rulerSlot_->isHidden());
     fontBox_->setEnabled(hasView);
     sizeBox_->setEnabled(hasView);
