@@ -14,6 +14,7 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QStackedWidget>
+#include <QStyle>
 #include <QTabBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -104,9 +105,16 @@ void RibbonButton::follow() {
     if (!action_)
         return;
     const bool hasMenu = action_->menu() != nullptr;
-    setPopupMode(dropDownOnly_ ? QToolButton::InstantPopup
-                 : hasMenu     ? QToolButton::MenuButtonPopup
-                               : QToolButton::DelayedPopup);
+    const ToolButtonPopupMode mode = dropDownOnly_ ? QToolButton::InstantPopup
+                                     : hasMenu     ? QToolButton::MenuButtonPopup
+                                                   : QToolButton::DelayedPopup;
+    if (mode != popupMode()) {
+        setPopupMode(mode);
+        // The style sheet makes room for the arrow by the mode: applied again.
+        style()->unpolish(this);
+        style()->polish(this);
+        updateGeometry();
+    }
     const QString caption = plainCaption(caption_.isEmpty() ? action_->iconText() : caption_);
     const QString shown = kind_ == RibbonElement::Kind::Large ? twoLines(caption) : caption;
     if (text() != shown)
