@@ -286,4 +286,26 @@ bool PromptForSaveAs(QWidget *parent, QString &name, std::optional<TextFileForma
                          &textFormat);
 }
 
+bool PromptForFileName(QWidget *parent, QString &name, const QString &title,
+                       const QStringList &filters, int selected, const QString &folder) {
+    if (prompter())
+        return prompter()(parent, name, title, true);
+
+    QFileDialog dialog(parent, title);
+    dialog.setObjectName(QStringLiteral("file-dialog"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::ReadOnly);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(filters);
+    if (selected >= 0 && selected < filters.size())
+        dialog.selectNameFilter(filters.at(selected));
+    if (!folder.isEmpty())
+        dialog.setDirectory(folder);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    name = dialog.selectedFiles().first();
+    return true;
+}
+
 } // namespace tarvellite::ui

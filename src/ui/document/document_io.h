@@ -59,6 +59,12 @@ void setLegacyConversionHook(LegacyConversionHook hook);
 bool PromptForFileName(QWidget *parent, QString &name, const QString &title, bool forOpen,
                        const QString &defaultFolder = {});
 
+/// The same dialog for choosing an existing file of other kinds: `filters` in order, the one at
+/// `selected` chosen first, started in `folder`. The replacement of the dialog (tests) is asked
+/// as for opening.
+bool PromptForFileName(QWidget *parent, QString &name, const QString &title,
+                       const QStringList &filters, int selected, const QString &folder);
+
 /// Replaces the dialog of `PromptForFileName` (tests); an empty function restores it.
 using FileNamePrompter =
     std::function<bool(QWidget *parent, QString &name, const QString &title, bool forOpen)>;

@@ -24,6 +24,7 @@ class LookAhead;
 namespace tarvellite::ui {
 
 class CTarvelLiteDoc;
+class PictureHandles;
 class ViewHost;
 class ZoomDevice;
 
@@ -193,6 +194,7 @@ class CTarvelLiteView : public QTextEdit, public DocumentKeyHooks {
     void contextMenuEvent(QContextMenuEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
     bool canInsertFromMimeData(const QMimeData *source) const override;
     void insertFromMimeData(const QMimeData *source) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
@@ -229,6 +231,7 @@ class CTarvelLiteView : public QTextEdit, public DocumentKeyHooks {
     int lineCountsValidTo_ = 0;
     QPointer<QPrintPreviewDialog> preview_;
     LookAhead *lookAhead_ = nullptr;
+    PictureHandles *pictureHandles_ = nullptr;
     std::function<void(QMenu *, const QPoint &)> menuExtender_;
 };
 

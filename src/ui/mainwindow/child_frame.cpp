@@ -21,9 +21,9 @@ CChildFrame::CChildFrame(ViewHost *host, QWidget *parent)
 }
 
 CChildFrame::~CChildFrame() {
-    // The document goes before the view: nothing watching the view hears it fall apart.
-    view_->disconnect();
-    emit view_->destroying();
+    // The view reads its document and text until it is gone: it goes first, while both are
+    // whole, and whatever watches it lets go as it starts to go.
+    delete std::exchange(view_, nullptr);
 }
 
 void CChildFrame::closeEvent(QCloseEvent *event) {

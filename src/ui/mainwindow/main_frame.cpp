@@ -13,6 +13,7 @@
 #include "ui/document/model_mapping.h"
 #include "ui/document/picture_file.h"
 #include "ui/document/recovery.h"
+#include "ui/document/ruler_bar.h"
 #include "ui/document/tarvellite_doc.h"
 #include "ui/document/tarvellite_view.h"
 #include "ui/explorer/flat_frame.h"
@@ -119,6 +120,11 @@ CMainFrame::CMainFrame(AppContext &context, QWidget *parent)
     rulerSlot_->setObjectName(commandName(ID_VIEW_RULER));
     rulerSlot_->setAccessibleName(QStringLiteral("Ruler"));
     rulerSlot_->setVisible(false);
+    auto *ruler =
+        new CRulerBar([this] { return context_.settings().general.measureUnit; }, rulerSlot_);
+    rulerSlot_->layout()->addWidget(ruler);
+    connect(this, &CMainFrame::activeViewChanged, ruler, &CRulerBar::setView);
+    connect(&context_, &AppContext::settingsChanged, ruler, qOverload<>(&QWidget::update));
     auto *central = new QWidget(this);
     auto *column = new QVBoxLayout(central);
     column->setContentsMargins(0, 0, 0, 0);
@@ -160,6 +166,11 @@ CMainFrame::~CMainFrame() {
     // The document windows go first, while the frame is whole, and nothing they signal on the
     // way out reaches it.
     mdi_->disconnect(this);
+    // The panes hide as the window goes; the command toggles they update are gone by then.
+    for (QDockWidget *pane :
+         std::initializer_list<QDockWidget *>{keyboardPane_, folderPane_, findPane_, spellPane_})
+        if (pane)
+            pane->disconnect(this);
     for (QMdiSubWindow *w : mdi_->subWindowList()) {
         w->disconnect(this);
         if (auto *child = qobject_cast<CChildFrame *>(w)) {
