@@ -22,6 +22,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
+#include <tuple>
 #include <unistd.h>
 
 namespace tarvellite {
@@ -738,6 +739,17 @@ bool CDictionary::checkPrepared(std::u16string_view w, std::int32_t *position,
 }
 
 void CDictionary::buildSuffixRules() {
+    partnerGroups_.clear();
+    std::uint16_t group = 1;
+    for (const char16_t c : rules_[VocalCharacters].simpleText) {
+        if (c == u' ') {
+            ++group;
+            continue;
+        }
+        partnerGroups_.emplace_back(c, group);
+    }
+    std::stable_sort(partnerGroups_.begin(), partnerGroups_.end(),
+                     [](const auto &x, const auto &y) { return x.first < y.first; });
     suffixRules_.clear();
     suffixLastUnits_.clear();
     const RuleSection &post = rules_[PostAdditions];
@@ -1108,11 +1120,25 @@ void CDictionary::relaxedMatchGenerator(std::u16string_view w) {
     }
 }
 
-void CDictionary::singleEditGenerator(std::u16string_view w) {
+void CDictionary::singleEditGenerator(std::u16string_view w, bool spelledOut) {
+    // A spelled-out word keeps its joiners and writes its chillus as consonant, virama and
+    // joiner: its edits may add, drop or move a joiner, and each result is brought to the
+    // stored form before it is looked up.
+    std::u16string letters = alphabet();
+    if (spelledOut)
+        letters += u"\u200C\u200D";
     std::u16string c(w);
+    std::u16string stored;
     const auto tryWord = [&](const std::u16string &candidate) {
-        if (candidate.size() >= minWordUnits && inWords(candidate))
-            addSuggestion(candidate);
+        if (!spelledOut) {
+            if (candidate.size() >= minWordUnits && inWords(candidate))
+                addSuggestion(candidate);
+            return;
+        }
+        stored = candidate;
+        normalizeWord(stored);
+        if (stored.size() >= minWordUnits && inWords(stored))
+            addSuggestion(stored);
     };
     for (std::size_t i = 0; i + 1 < w.size(); ++i) {
         std::swap(c[i], c[i + 1]);
@@ -1127,20 +1153,35 @@ void CDictionary::singleEditGenerator(std::u16string_view w) {
     if (w.size() < maxWordUnits)
         for (std::size_t i = 0; i <= w.size(); ++i) {
             c.insert(c.begin() + static_cast<std::ptrdiff_t>(i), u' ');
-            for (char16_t a : alphabet()) {
+            for (char16_t a : letters) {
                 c[i] = a;
                 tryWord(c);
             }
             c.erase(i, 1);
         }
     for (std::size_t i = 0; i < w.size(); ++i) {
-        for (char16_t a : alphabet()) {
+        for (char16_t a : letters) {
             if (a == w[i])
                 continue;
             c[i] = a;
             tryWord(c);
         }
         c[i] = w[i];
+    }
+}
+
+void CDictionary::chilluEditGenerator(std::u16string_view w) {
+    // A joiner left out after a consonant and virama: the chillu it would have made.
+    std::u16string c;
+    for (std::size_t i = 1; i < w.size(); ++i) {
+        if (!isVirama(w[i]))
+            continue;
+        c.assign(w.substr(0, i + 1));
+        c += u'\u200D';
+        c.append(w.substr(i + 1));
+        normalizeWord(c);
+        if (c.size() < w.size() && inWords(c))
+            addSuggestion(c);
     }
 }
 
@@ -1153,8 +1194,17 @@ int CDictionary::GetSuggestions(std::vector<std::u16string> &out, std::u16string
         return 0;
     const std::u16string casePattern(input);
     std::u16string w = preparedWord(input, true);
+    const std::u16string stored = w;
     if (firstCharacterRules(rules_[PreSubstitutions].complexEntries, w, true) == -1)
         firstCharacterRules(rules_[PreAdditions].complexEntries, w, false);
+    // The word as the user spelled it: joiners kept, chillus written out as consonant, virama
+    // and joiner. Edits of joiners are edits of this form.
+    std::u16string spelled = w;
+    if (w == stored && std::any_of(input.begin(), input.end(), isJoiner)) {
+        spelled.assign(input);
+        lowerAsciiInPlace(spelled);
+    }
+    toOldChillus(spelled);
 
     if (w.size() <= 2) {
         shortWordGenerator(w);
@@ -1163,11 +1213,18 @@ int CDictionary::GetSuggestions(std::vector<std::u16string> &out, std::u16string
         firstSyllableGenerators(w);
         vowelVariantGenerator(w, accuracy);
         transpositionGenerator(w);
-        if (singleEdits_)
-            singleEditGenerator(w);
+        if (singleEdits_) {
+            singleEditGenerator(w, false);
+            if (spelled != w)
+                singleEditGenerator(spelled, true);
+            else
+                chilluEditGenerator(w);
+        }
         relaxedMatchGenerator(w);
     }
 
+    if (singleEdits_)
+        rankSuggestions(spelled);
     out = suggestions_;
     // Answer in the spelling the text uses.
     if (usesOldChillus(input))
@@ -1185,6 +1242,80 @@ int CDictionary::GetSuggestions(std::vector<std::u16string> &out, std::u16string
         }
     }
     return static_cast<int>(out.size());
+}
+
+std::uint16_t CDictionary::partnerGroup(char16_t c) const {
+    const auto it = std::lower_bound(
+        partnerGroups_.begin(), partnerGroups_.end(), c,
+        [](const std::pair<char16_t, std::uint16_t> &e, char16_t u) { return e.first < u; });
+    return it != partnerGroups_.end() && it->first == c ? it->second : 0;
+}
+
+int CDictionary::closeness(std::u16string_view a, std::u16string_view b) const {
+    // Optimal string alignment distance in half edits.
+    constexpr int full = 2, half = 1;
+    const auto light = [](char16_t c) { return isVirama(c) || isNukta(c) || isJoiner(c); };
+    const auto indel = [&](char16_t c) { return light(c) ? half : full; };
+    const auto replace = [&](char16_t x, char16_t y) {
+        if (x == y)
+            return 0;
+        const std::uint16_t g = partnerGroup(x);
+        return g != 0 && g == partnerGroup(y) ? half : full;
+    };
+    const std::size_t n = a.size(), m = b.size();
+    std::vector<int> rows(3 * (m + 1));
+    int *before = rows.data(), *previous = before + (m + 1), *current = previous + (m + 1);
+    previous[0] = 0;
+    for (std::size_t j = 1; j <= m; ++j)
+        previous[j] = previous[j - 1] + indel(b[j - 1]);
+    for (std::size_t i = 1; i <= n; ++i) {
+        current[0] = previous[0] + indel(a[i - 1]);
+        for (std::size_t j = 1; j <= m; ++j) {
+            int best = previous[j - 1] + replace(a[i - 1], b[j - 1]);
+            best = std::min(best, previous[j] + indel(a[i - 1]));
+            best = std::min(best, current[j - 1] + indel(b[j - 1]));
+            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1] &&
+                a[i - 1] != a[i - 2])
+                best = std::min(best, before[j - 2] + full);
+            current[j] = best;
+        }
+        std::swap(before, previous);
+        std::swap(previous, current);
+    }
+    return previous[m];
+}
+
+void CDictionary::rankSuggestions(std::u16string_view typed) {
+    if (suggestions_.size() < 2)
+        return;
+    // Closest first. Among equally close words: one that does not drop a unit of the typed
+    // word (a letter left out is a commoner slip than one too many), then the one sharing
+    // more leading units with it (first letters are seldom mistyped), then the generators'
+    // order.
+    struct Key {
+        int cost;
+        bool shorter;
+        int sharedHead;
+        std::size_t index;
+        auto rank() const { return std::tie(cost, shorter, sharedHead, index); }
+    };
+    std::vector<Key> order;
+    order.reserve(suggestions_.size());
+    for (std::size_t i = 0; i < suggestions_.size(); ++i) {
+        // Compared in the typed word's spelling: chillus written out.
+        std::u16string s = suggestions_[i];
+        toOldChillus(s);
+        const auto head = std::mismatch(s.begin(), s.end(), typed.begin(), typed.end()).first;
+        order.push_back(
+            {closeness(typed, s), s.size() < typed.size(), -static_cast<int>(head - s.begin()), i});
+    }
+    std::sort(order.begin(), order.end(),
+              [](const Key &x, const Key &y) { return x.rank() < y.rank(); });
+    std::vector<std::u16string> ranked;
+    ranked.reserve(order.size());
+    for (const Key &k : order)
+        ranked.push_back(std::move(suggestions_[k.index]));
+    suggestions_ = std::move(ranked);
 }
 
 // ---------------------------------------------------------------------------------------------

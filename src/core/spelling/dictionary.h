@@ -100,8 +100,19 @@ class CDictionary {
     /// Writes the user words to `userDictPath()`; false when the file cannot be written.
     bool SaveUserDictionary() const;
 
-    /// Turns the single-edit suggestions on (the default) or off.
+    /// Turns the single-edit suggestions and the ranking on (the default) or off. Off, the
+    /// list is exactly the generators' own, in the order they found the words.
+    ///
+    /// Ranking orders the suggestions by closeness to the word: a weighted edit distance over
+    /// units (one deleted, inserted, replaced, or two neighbours swapped), where replacing a
+    /// unit by a partner of its "Vocal Characters" group (a long or short vowel sign, a
+    /// confusable consonant) or dropping or adding a virama, nukta or joiner costs half an
+    /// edit. Words are compared as typed, with their joiners and with chillus written out.
+    /// Among equally close words, those not shorter than the word come first, then those
+    /// sharing more leading units with it, then the generators' order.
     void setSingleEdits(bool on) { singleEdits_ = on; }
+    /// The closeness used for ranking, in half edits.
+    int closeness(std::u16string_view typed, std::u16string_view suggestion) const;
 
     // Read access to the loaded tables.
     std::size_t wordCount() const { return wordOffsets_.empty() ? 0 : wordOffsets_.size() - 1; }
@@ -180,7 +191,8 @@ class CDictionary {
     void vowelVariantGenerator(std::u16string_view word, int accuracy);
     void transpositionGenerator(std::u16string_view word);
     void relaxedMatchGenerator(std::u16string_view word);
-    void singleEditGenerator(std::u16string_view word);
+    void singleEditGenerator(std::u16string_view word, bool spelledOut);
+    void chilluEditGenerator(std::u16string_view word);
 
     void buildLookupTables();
     void buildSuffixRules();
@@ -267,6 +279,10 @@ class CDictionary {
     std::vector<VOCALSTRUCT> vocalPositions_;
     bool latin_ = false;
     bool singleEdits_ = true;
+    // Group number (from 1) of each unit of the "Vocal Characters" groups, sorted by unit.
+    std::vector<std::pair<char16_t, std::uint16_t>> partnerGroups_;
+    std::uint16_t partnerGroup(char16_t c) const;
+    void rankSuggestions(std::u16string_view typed);
     std::u16string alphabet_; // every unit the words use, ascending; built on first use
     bool alphabetBuilt_ = false;
 };

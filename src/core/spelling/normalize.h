@@ -18,6 +18,11 @@ std::u16string normalizedWord(std::u16string_view word);
 /// Whether `normalizeWord` would leave `word` unchanged; cheap for most text.
 bool isNormalizedWord(std::u16string_view word);
 
+/// Whether `c` is one of the joiners U+200C and U+200D.
+inline bool isJoiner(char16_t c) {
+    return c == 0x200C || c == 0x200D;
+}
+
 /// Whether `word` spells a Malayalam chillu the old way (consonant, virama, ZWJ).
 bool usesOldChillus(std::u16string_view word);
 

@@ -118,6 +118,10 @@ bool isVirama(char16_t c) {
     return kindOf(c) == Kind::Virama;
 }
 
+bool isNukta(char16_t c) {
+    return kindOf(c) == Kind::Nukta;
+}
+
 bool isWellFormedWord(std::u16string_view word) {
     Kind before = Kind::Other;
     char16_t previous = 0;

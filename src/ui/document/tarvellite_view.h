@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QPrintPreviewDialog>
 #include <QTextEdit>
+#include <algorithm>
 #include <array>
 #include <functional>
 #include <memory>
@@ -109,6 +110,10 @@ class CTarvelLiteView : public QTextEdit, public DocumentKeyHooks {
     void setUndoLimit(int levels);
     bool canUndo() const;
     bool canRedo() const;
+    /// How many steps Undo can take back now.
+    int availableUndoSteps() const {
+        return canUndo() ? std::min(reachableUndo_, document()->availableUndoSteps()) : 0;
+    }
 
     /// The paper and margins given to the editor and the printer: the view's layout, completed
     /// from the settings when unset.

@@ -109,9 +109,11 @@ CMainFrame::CMainFrame(AppContext &context, QWidget *parent)
     // bar, the panes, the ruler slot, the title, the auto-save timer and the panes' field font.
     installLegacyConversionOnOpen();
     setTabbedMode(settings.tabbedMode != 0);
-    createMenusAndToolBar();
+    createCommands();
+    createRibbon();
     createStatusBar();
     createPanes();
+    createRibbonMenus();
     if (CFlatFrame *explorer = folderPane_->explorer())
         explorer->selectFolder(QString::fromStdString(settings.defaultUserPath));
     rulerSlot_ = new QWidget(this);
@@ -451,12 +453,6 @@ bool CMainFrame::SetDictionaryStatus(const QString &text) {
         return false;
     setStatusText(PANE_DICTIONARY, text);
     return true;
-}
-
-void CMainFrame::BuildKeyboardMenu() {}
-
-int CMainFrame::MarkLoadedDictionary(int index) {
-    return context_.dictionaries().names().empty() ? 0 : index;
 }
 
 QWidget *CMainFrame::GetFloatingKeyboardFrame() const {

@@ -6,14 +6,17 @@
 #include "ui/document/recovery.h"
 #include "ui/document/view_host.h"
 #include "ui/mainwindow/child_frame.h"
+#include "ui/mainwindow/ribbon/colour_menu.h"
 
 #include <QHash>
 #include <QMainWindow>
+#include <QPair>
 #include <QPointer>
 #include <QTimer>
 #include <functional>
 
 class QAction;
+class QActionGroup;
 class QComboBox;
 class QLabel;
 class QMdiArea;
@@ -32,9 +35,10 @@ class CSpellDock;
 class CTarvelLiteView;
 class DocumentTabs;
 class FrameInput;
+class RibbonBar;
 
 /// The program's main window: the document area of child frames (tabs or overlapping
-/// windows), the command bars, the four dockable panes (on-screen keyboard, folder explorer,
+/// windows), the ribbon, the four dockable panes (on-screen keyboard, folder explorer,
 /// find and replace, spell checker), the ruler slot and the status bar, the one-minute timer
 /// that drives auto-save, and the keyboard routing of everything typed in it.
 ///
@@ -57,6 +61,12 @@ class CMainFrame : public QMainWindow, public ViewHost, public FrameServices {
     QMdiArea *documentArea() const { return mdi_; }
     /// The command with `id`, or null.
     QAction *command(int id) const { return commands_.value(id); }
+    /// The ribbon over the document area; null only when it could not be built, in which case
+    /// the window is not `created()`.
+    RibbonBar *ribbon() const { return ribbon_; }
+    bool created() const { return ribbon_ != nullptr; }
+    /// Shows the window look `look` (an `ApplicationLook` value) and stores it.
+    void applyLook(int look);
 
     CKbdToolBar *keyboardPane() const { return keyboardPane_; }
     CDirClass *folderPane() const { return folderPane_; }
@@ -149,7 +159,8 @@ class CMainFrame : public QMainWindow, public ViewHost, public FrameServices {
     QColor backColour() const override { return backColour_; }
     void setBackColour(const QColor &colour) override;
     QList<QColor> recentColours() const override { return recentColours_; }
-    void setRecentColours(const QList<QColor> &colours) override { recentColours_ = colours; }
+    /// Keeps the first ten colours.
+    void setRecentColours(const QList<QColor> &colours) override;
     int numberingItem() const override { return numberingItem_; }
     void setNumberingItem(int item) override { numberingItem_ = item; }
     bool hasStatusBar() const override;
@@ -173,6 +184,25 @@ class CMainFrame : public QMainWindow, public ViewHost, public FrameServices {
 
     FrameInput *input() const { return input_; }
 
+    // The drop-downs of the command bar (ribbon/ribbon_menus.cpp): the colour palettes, the
+    // paragraph galleries, Undo, the Dictionary and Keyboard lists and the User Dictionary.
+    using LocaleNames = QHash<QString, QPair<QString, QString>>;
+    const PaletteColours &themeColours() const { return themeColours_; }
+    const PaletteColours &themeShades() const { return themeShades_; }
+    const PaletteColours &standardColours() const { return standardColours_; }
+    /// Locale code → (code, display name) of the dictionaries listed under a display name.
+    const LocaleNames &localeNames() const { return localeNames_; }
+    /// The Dictionary drop-down's entry that carries the check mark, -1 for none.
+    int checkedDictionary() const { return checkedDictionary_; }
+    /// Rebuilds the Dictionary drop-down from the installed dictionaries.
+    void buildDictionaryMenu();
+    /// Undoes up to `steps` steps of the active document at once; returns how many.
+    int undoSteps(int steps);
+    /// Replaces the colour dialog of "More Colors..." (tests).
+    ColourMenu::ColourChooser colourChooser;
+    /// Replaces the modal user dictionary editor (tests); runs only when dictionaries exist.
+    std::function<void()> userDictionaryEditor;
+
   signals:
     /// The active document view changed (null when none is left).
     void activeViewChanged(CTarvelLiteView *view);
@@ -188,13 +218,24 @@ class CMainFrame : public QMainWindow, public ViewHost, public FrameServices {
 
   private:
     void loadLookAheadDictionary();
+    void createRibbonMenus();
+    void chooseDictionary(int index);
+    void showDictionaryChecks();
+    void chooseKeyboardEntry(int language, int keyboard);
+    void openUserDictionary();
+    void applyChosenColour(bool text, const QColor &colour);
+    QList<ColourGroup> textColourGroups() const;
     QAction *addCommand(QMenu *menu, int id, const QString &text, void (CTarvelLiteView::*slot)(),
                         const QKeySequence &shortcut = {});
     QAction *addFrameCommand(QMenu *menu, int id, const QString &text,
                              const std::function<void()> &run, const QKeySequence &shortcut = {});
     void togglePane(QDockWidget *pane);
     void syncPaneToggles();
-    void createMenusAndToolBar();
+    void createCommands();
+    void createRibbon();
+    void pasteSpecial();
+    void insertPictureCommand();
+    void tileWindows(bool sideBySide);
     void createStatusBar();
     void createPanes();
     void restoreWindowState();
@@ -227,6 +268,9 @@ class CMainFrame : public QMainWindow, public ViewHost, public FrameServices {
     QMdiArea *mdi_ = nullptr;
     DocumentTabs *tabs_ = nullptr;
     QHash<int, QAction *> commands_;
+    RibbonBar *ribbon_ = nullptr;
+    QActionGroup *alignment_ = nullptr;
+    QActionGroup *looks_ = nullptr;
     QComboBox *fontBox_ = nullptr;
     QComboBox *sizeBox_ = nullptr;
     QSlider *zoomSlider_ = nullptr;
@@ -241,6 +285,13 @@ class CMainFrame : public QMainWindow, public ViewHost, public FrameServices {
     QColor textColour_ = Qt::black;
     QColor backColour_ = Qt::white;
     QList<QColor> recentColours_;
+    PaletteColours themeColours_;
+    PaletteColours themeShades_;
+    PaletteColours standardColours_;
+    LocaleNames localeNames_;
+    int checkedDictionary_ = -1;
+    QPointer<QMenu> dictionaryMenu_;
+    QPointer<QMenu> keyboardMenu_;
     QFont statusFont_;
     int numberingItem_ = 1;
     bool statusUpdatePending_ = false;
