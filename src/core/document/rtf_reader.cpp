@@ -1741,7 +1741,8 @@ Result<ReadOutcome> Reader::run() {
                 continue;
             }
             if (d == Dest::ObjectClass) {
-                if (objectClass_.size() < 256)
+                // The printable characters of the class name but ";", as the writer writes it.
+                if (c != ';' && objectClass_.size() < 256)
                     objectClass_ += static_cast<char>(c);
                 ++p_;
                 continue;

@@ -34,6 +34,7 @@
 #include <QTemporaryFile>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QTextLayout>
 #include <QTextList>
 #include <QUrl>
@@ -912,10 +913,40 @@ bool CTarvelLiteView::canInsertFromMimeData(const QMimeData *source) const {
     return !singleLocalFile(source).isEmpty() || QTextEdit::canInsertFromMimeData(source);
 }
 
+QMimeData *CTarvelLiteView::createMimeDataFromSelection() const {
+    const double scale = indentScale(document());
+    if (scale == 1.0 || !textCursor().hasSelection())
+        return QTextEdit::createMimeDataFromSelection();
+    // Copied text carries its indents as at 100 %, whatever this view's zoom.
+    QTextDocument copy;
+    QTextCursor(&copy).insertFragment(textCursor().selection());
+    adoptIndentScale(&copy, document());
+    setIndentScale(&copy, 1.0);
+    auto *data = new QMimeData;
+    data->setHtml(copy.toHtml());
+    data->setText(textCursor().selection().toPlainText());
+    return data;
+}
+
 void CTarvelLiteView::insertFromMimeData(const QMimeData *source) {
     const QString path = singleLocalFile(source);
     if (!path.isEmpty()) {
         emit fileDropped(path);
+        return;
+    }
+    const double scale = indentScale(document());
+    if (scale != 1.0 && acceptRichText() && source &&
+        (source->hasHtml() || source->hasFormat(QStringLiteral("application/x-qrichtext")))) {
+        // Pasted indents are as at 100 %: they take this view's zoom.
+        QTextDocument pasted;
+        pasted.setHtml(source->hasHtml() ? source->html()
+                                         : QString::fromUtf8(source->data(
+                                               QStringLiteral("application/x-qrichtext"))));
+        setIndentScale(&pasted, scale);
+        QTextCursor cursor = textCursor();
+        cursor.insertFragment(QTextDocumentFragment(&pasted));
+        setTextCursor(cursor);
+        ensureCursorVisible();
         return;
     }
     QTextEdit::insertFromMimeData(source);

@@ -167,11 +167,6 @@ CMainFrame::~CMainFrame() {
     // The document windows go first, while the frame is whole, and nothing they signal on the
     // way out reaches it.
     mdi_->disconnect(this);
-    // The panes hide as the window goes; the command toggles they update are gone by then.
-    for (QDockWidget *pane :
-         std::initializer_list<QDockWidget *>{keyboardPane_, folderPane_, findPane_, spellPane_})
-        if (pane)
-            pane->disconnect(this);
     for (QMdiSubWindow *w : mdi_->subWindowList()) {
         w->disconnect(this);
         if (auto *child = qobject_cast<CChildFrame *>(w)) {

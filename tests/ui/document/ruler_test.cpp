@@ -64,6 +64,7 @@ class RulerTest : public QObject {
     void indentDragMovesByTheDistanceAtEveryZoom();
     void tabStopsAreAddedRemovedAndKept();
     void indentsHoldThroughZoomUndoAndSaving();
+    void copiedIndentsKeepTheirTwipsAcrossZooms();
 };
 
 void RulerTest::indentDragMovesByTheDistanceAtEveryZoom_data() {
@@ -186,6 +187,33 @@ void RulerTest::indentsHoldThroughZoomUndoAndSaving() {
     QVERIFY(std::abs(textX(w, 0) - w.ruler.xOfTwips(1440)) <= 2);
     w.view.redo();
     QCOMPARE(text_format::offset(first), 1440);
+}
+
+// Copied at one zoom and pasted at another, a paragraph keeps its indents in twips.
+void RulerTest::copiedIndentsKeepTheirTwipsAcrossZooms() {
+    Window from;
+    from.view.zoomFromSlider(102);
+    from.view.zoomFromSlider(110); // 150 %
+    QTextCursor c(from.view.document()->begin().next());
+    text_format::setStartIndent(c, 1440);
+    // From the end of the first paragraph to the end of the second: a whole paragraph.
+    c.setPosition(from.view.document()->begin().length() - 1);
+    c.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    from.view.setTextCursor(c);
+    from.view.copy();
+    for (int zoom : {100, 150}) {
+        Window to;
+        if (zoom > 100) {
+            to.view.zoomFromSlider(102);
+            to.view.zoomFromSlider(110);
+        }
+        to.view.moveCursor(QTextCursor::End);
+        to.view.paste();
+        const QTextBlock pasted = to.view.document()->lastBlock();
+        QCOMPARE(pasted.text(), QString::fromUtf8("தமிழ் இரண்டு"));
+        QCOMPARE(text_format::startIndent(QTextCursor(pasted)), 1440);
+        QCOMPARE(text_format::startIndent(QTextCursor(to.view.document()->begin())), 0);
+    }
 }
 
 QTEST_MAIN(RulerTest)
