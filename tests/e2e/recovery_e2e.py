@@ -178,10 +178,13 @@ while time.time() < deadline:
     if "typed before the crash" in saved:
         break
     time.sleep(0.3)
-second.send_signal(signal.SIGKILL)
-second.wait()
 if "typed before the crash" not in saved:
     fail("saving the recovered document did not write " + document)
+# The save is over when the letter's recovery copy is gone too (the untitled one's stays).
+wait_for("the saved letter's copy deleted",
+         lambda: len(glob.glob(os.path.join(temp, "~tv*.tmp"))) <= 1)
+second.send_signal(signal.SIGKILL)
+second.wait()
 
 # A logout: the session asks the program to end (SIGTERM) and kills it a few seconds later,
 # long before an auto-save pass. What was typed comes back all the same.
@@ -207,7 +210,7 @@ def copy_with_the_typing():
 if copy_with_the_typing():
     fail("a recovery copy was written before the termination request")
 third.send_signal(signal.SIGTERM)
-wait_for("a recovery copy written on the termination request", copy_with_the_typing, 5)
+wait_for("a recovery copy written on the termination request", copy_with_the_typing, 20)
 time.sleep(1)  # the close question is up
 if third.poll() is None:
     third.send_signal(signal.SIGKILL)
