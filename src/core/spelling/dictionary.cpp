@@ -1269,10 +1269,13 @@ int CDictionary::closeness(std::u16string_view a, std::u16string_view b) const {
     for (std::size_t j = 1; j <= m; ++j)
         previous[j] = previous[j - 1] + indel(b[j - 1]);
     for (std::size_t i = 1; i <= n; ++i) {
-        current[0] = previous[0] + indel(a[i - 1]);
+        // A virama typed right before a vowel sign is no slip of the virama key: a letter is
+        // missing after it, so dropping it costs a full edit.
+        const int drop = i < n && isVirama(a[i - 1]) && isVowelSign(a[i]) ? full : indel(a[i - 1]);
+        current[0] = previous[0] + drop;
         for (std::size_t j = 1; j <= m; ++j) {
             int best = previous[j - 1] + replace(a[i - 1], b[j - 1]);
-            best = std::min(best, previous[j] + indel(a[i - 1]));
+            best = std::min(best, previous[j] + drop);
             best = std::min(best, current[j - 1] + indel(b[j - 1]));
             if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1] &&
                 a[i - 1] != a[i - 2])
