@@ -7,7 +7,7 @@ packages=(
     build-essential cmake ninja-build pkg-config clang-format
     libgtest-dev googletest libgmock-dev libbenchmark-dev
     libicu-dev
-    qt6-base-dev libx11-dev
+    qt6-base-dev qt6-base-private-dev libx11-dev
     xvfb xauth xdotool
     dbus at-spi2-core python3-pyatspi
     fonts-noto-core

@@ -48,7 +48,7 @@ RichDocument generate(int paragraphs) {
         }
         if (i % 200 == 0) {
             doc.pictures.push_back(
-                Picture{PictureFormat::Png, Bytes(2000, 0x5A), 32, 32, 480, 480});
+                Picture{PictureFormat::Png, Bytes(2000, 0x5A), 32, 32, 480, 480, {}, {}});
             p.runs.push_back({plain, u"\uFFFC", static_cast<int>(doc.pictures.size() - 1)});
         }
         doc.paragraphs.push_back(std::move(p));

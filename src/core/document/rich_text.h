@@ -136,7 +136,13 @@ struct Picture {
     /// Displayed size, twips; 0 when unknown (the viewer then uses the natural size).
     int widthTwips = 0;
     int heightTwips = 0;
+    /// For an object embedded from a file rather than a picture: the object's class ("Package")
+    /// and its data exactly as stored; the picture is then what the object shows. Empty for a
+    /// plain picture.
+    std::string objectClass;
+    std::vector<std::uint8_t> objectData;
 
+    bool isObject() const { return !objectData.empty(); }
     bool operator==(const Picture &) const = default;
 };
 

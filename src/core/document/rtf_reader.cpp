@@ -37,6 +37,8 @@ enum class Dest : std::uint8_t {
     Upr,
     Shape,
     ShapeName,
+    ObjectClass,
+    ObjectData,
     Ignore,
 };
 
@@ -74,6 +76,9 @@ enum class Kw : std::uint16_t {
     Shpinst,
     Sn,
     Shprslt,
+    Object,
+    Objclass,
+    Objdata,
     // destinations skipped
     SkipDest,
     // font table
@@ -256,8 +261,9 @@ constexpr KwEntry keywordTable[] = {
     {"tcn", Kw::SkipDest},
     {"txe", Kw::SkipDest},
     {"rxe", Kw::SkipDest},
-    {"objdata", Kw::SkipDest},
-    {"objclass", Kw::SkipDest},
+    {"object", Kw::Object},
+    {"objdata", Kw::Objdata},
+    {"objclass", Kw::Objclass},
     {"objname", Kw::SkipDest},
     {"filetbl", Kw::SkipDest},
     {"revtbl", Kw::SkipDest},
@@ -602,6 +608,7 @@ class Reader {
     // Tables of the header.
     void commitFontName();
     void finishPicture();
+    void finishObject();
     void finishLevelText();
     ListLevelDef *currentLevel();
 
@@ -650,6 +657,13 @@ class Reader {
     std::string shapeName_;
     bool pictInShape_ = false;
     bool shapePictureRead_ = false;
+    // An embedded object: the depth of its group, its class and data, and the picture of it
+    // (its result) that the data goes with.
+    std::size_t objectDepth_ = 0;
+    std::string objectClass_;
+    std::vector<std::uint8_t> objectData_;
+    int objectNibble_ = -1;
+    int objectPicture_ = -1;
 
     std::u16string pnText_;
 
@@ -974,6 +988,20 @@ void Reader::finishLevelText() {
     lv->suffix = suffixOf(t.substr(0, first), t.substr(last + 1));
 }
 
+void Reader::finishObject() {
+    objectDepth_ = 0;
+    if (objectPicture_ >= 0 && !objectData_.empty()) {
+        Picture &picture = doc_.pictures[static_cast<std::size_t>(objectPicture_)];
+        picture.objectClass = std::move(objectClass_);
+        picture.objectData = std::move(objectData_);
+    } else if (!objectData_.empty()) {
+        warn("an embedded object without a picture of it was left out");
+    }
+    objectClass_.clear();
+    objectData_.clear();
+    objectPicture_ = -1;
+}
+
 void Reader::finishPicture() {
     const bool inShape = pictInShape_;
     pictInShape_ = false;
@@ -1006,6 +1034,8 @@ void Reader::finishPicture() {
     pic.widthTwips = scaled(pict_.goalw, pict_.scalex);
     pic.heightTwips = scaled(pict_.goalh, pict_.scaley);
     doc_.pictures.push_back(std::move(pic));
+    if (objectDepth_ != 0 && objectPicture_ < 0)
+        objectPicture_ = static_cast<int>(doc_.pictures.size() - 1);
     if (inShape) {
         shapePictureRead_ = true;
         warn("floating pictures were placed in the text at their anchors, at their size");
@@ -1082,6 +1112,8 @@ void Reader::popGroup() {
         break;
     default: break;
     }
+    if (depth == objectDepth_)
+        finishObject();
     if (depth == listDepth_)
         listDepth_ = 0;
     if (depth == levelDepth_) {
@@ -1400,6 +1432,26 @@ void Reader::controlWord(std::string_view name, bool hasParam, int param) {
             skipGroup();
         break;
     case Kw::SkipDest: skipGroup(); break;
+    case Kw::Object:
+        // Its data and class are kept with the picture its result shows.
+        if (s.dest == Dest::Body && objectDepth_ == 0) {
+            objectDepth_ = stack_.size();
+            objectClass_.clear();
+            objectData_.clear();
+            objectNibble_ = -1;
+            objectPicture_ = -1;
+        }
+        break;
+    case Kw::Objclass:
+    case Kw::Objdata:
+        if (objectDepth_ != 0 && stack_.size() > objectDepth_ && s.dest == Dest::Body) {
+            destination(kw == Kw::Objclass ? Dest::ObjectClass : Dest::ObjectData);
+            if (kw == Kw::Objclass)
+                objectClass_.clear();
+        } else {
+            skipGroup();
+        }
+        break;
     case Kw::F:
         if (s.dest == Dest::FontTable) {
             commitFontName();
@@ -1672,6 +1724,26 @@ Result<ReadOutcome> Reader::run() {
                         pictNibble_ = -1;
                     }
                 }
+                continue;
+            }
+            if (d == Dest::ObjectData) {
+                while (p_ < end_ && plainBytes.plain[*p_]) {
+                    const int v = hexValue(*p_++);
+                    if (v < 0)
+                        continue;
+                    if (objectNibble_ < 0) {
+                        objectNibble_ = v;
+                    } else {
+                        objectData_.push_back(static_cast<std::uint8_t>(objectNibble_ * 16 + v));
+                        objectNibble_ = -1;
+                    }
+                }
+                continue;
+            }
+            if (d == Dest::ObjectClass) {
+                if (objectClass_.size() < 256)
+                    objectClass_ += static_cast<char>(c);
+                ++p_;
                 continue;
             }
             if (d == Dest::Body && skipCount_ == 0 && pendingLead_ == 0 &&

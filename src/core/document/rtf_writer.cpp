@@ -153,6 +153,33 @@ void Writer::text(std::u16string_view t, bool legacy, bool symbol) {
 }
 
 void Writer::picture(const Picture &p) {
+    static const char hex[] = "0123456789abcdef";
+    const auto hexLines = [this](const std::vector<std::uint8_t> &bytes) {
+        std::size_t col = 0;
+        for (std::uint8_t b : bytes) {
+            out_ += hex[b >> 4];
+            out_ += hex[b & 15];
+            if (++col == 64) {
+                out_ += '\n';
+                col = 0;
+                spill();
+            }
+        }
+    };
+    // An embedded object: its class and data, and the picture of it as its result.
+    if (p.isObject()) {
+        out_ += "{\\object\\objemb";
+        num("\\objw", p.widthTwips);
+        num("\\objh", p.heightTwips);
+        out_ += "{\\*\\objclass ";
+        for (char c : p.objectClass)
+            if (static_cast<unsigned char>(c) >= 0x20 && static_cast<unsigned char>(c) < 0x7F &&
+                c != '\\' && c != '{' && c != '}' && c != ';')
+                out_ += c;
+        out_ += "}{\\*\\objdata\n";
+        hexLines(p.objectData);
+        out_ += "}{\\result ";
+    }
     out_ += "{\\pict";
     switch (p.format) {
     case PictureFormat::Png: out_ += "\\pngblip"; break;
@@ -166,18 +193,10 @@ void Writer::picture(const Picture &p) {
     num("\\picwgoal", p.widthTwips);
     num("\\pichgoal", p.heightTwips);
     out_ += "\n";
-    static const char hex[] = "0123456789abcdef";
-    std::size_t col = 0;
-    for (std::uint8_t b : p.bytes) {
-        out_ += hex[b >> 4];
-        out_ += hex[b & 15];
-        if (++col == 64) {
-            out_ += '\n';
-            col = 0;
-            spill();
-        }
-    }
+    hexLines(p.bytes);
     out_ += "}";
+    if (p.isObject())
+        out_ += "}}";
 }
 
 Status Writer::build() {

@@ -233,10 +233,21 @@ void CTarvelLiteApp::terminationRequested() {
     // later), then as the Exit command: close the main window, which saves the settings.
     if (hooks_.beforeTermination)
         hooks_.beforeTermination(*this);
-    if (mainWindow_)
-        mainWindow_->close();
-    else
+    closeWhenNoDialogIsOpen();
+}
+
+void CTarvelLiteApp::closeWhenNoDialogIsOpen() {
+    if (!mainWindow_) {
         QCoreApplication::quit();
+        return;
+    }
+    // A dialog or question the user is answering finishes first (its own loop runs inside the
+    // close); the recovery copies are already written.
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(250, this, &CTarvelLiteApp::closeWhenNoDialogIsOpen);
+        return;
+    }
+    mainWindow_->close();
 }
 
 std::optional<int> handleInformationOptions(const QStringList &arguments) {

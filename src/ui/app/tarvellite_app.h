@@ -126,6 +126,7 @@ class CTarvelLiteApp : public QObject {
     void closeSplashWhenShownLongEnough();
     void installTerminationHandlers();
     void terminationRequested();
+    void closeWhenNoDialogIsOpen();
 
     Environment environment_;
     Hooks hooks_;

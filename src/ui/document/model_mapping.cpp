@@ -2,6 +2,7 @@
 
 #include "ui/document/document_units.h"
 #include "ui/document/format_properties.h"
+#include "ui/document/indent_scale.h"
 #include "ui/document/text_helpers.h"
 
 #include <QBuffer>
@@ -12,6 +13,7 @@
 #include <QTextDocument>
 #include <QTextList>
 #include <QUrl>
+#include <cstdlib>
 
 namespace tarvellite::ui {
 
@@ -25,6 +27,8 @@ enum PictureProperty : int {
     PictureWidthTwipsProperty,
     PictureHeightTwipsProperty,
     ListStartProperty,
+    ObjectClassProperty,
+    ObjectDataProperty,
 };
 
 QString toQString(const std::u16string &s) {
@@ -147,13 +151,13 @@ TabAlignment toModelTab(QTextOption::TabType t) {
     return TabAlignment::Left;
 }
 
-QTextBlockFormat blockFormatOf(const ParagraphFormat &p) {
+QTextBlockFormat blockFormatOf(const ParagraphFormat &p, const QTextDocument *document) {
     QTextBlockFormat format;
     format.setAlignment(toAlignment(p.alignment));
-    format.setLeftMargin(twipsToUnits(p.startIndentTwips));
-    format.setRightMargin(twipsToUnits(p.rightIndentTwips));
+    format.setLeftMargin(indentTwipsToUnits(document, p.startIndentTwips));
+    format.setRightMargin(indentTwipsToUnits(document, p.rightIndentTwips));
     if (p.listStyle == ListStyle::None) {
-        format.setTextIndent(twipsToUnits(p.firstLineIndentTwips));
+        format.setTextIndent(indentTwipsToUnits(document, p.firstLineIndentTwips));
     } else {
         format.setTextIndent(0);
         format.setProperty(OffsetProperty, -p.firstLineIndentTwips);
@@ -257,7 +261,32 @@ void insertPicture(QTextCursor &cursor, const Picture &picture, const CharFormat
     format.setProperty(PicturePixelHeightProperty, picture.pixelHeight);
     format.setProperty(PictureWidthTwipsProperty, picture.widthTwips);
     format.setProperty(PictureHeightTwipsProperty, picture.heightTwips);
+    if (picture.isObject()) {
+        format.setProperty(ObjectClassProperty, QString::fromStdString(picture.objectClass));
+        format.setProperty(ObjectDataProperty,
+                           QByteArray(reinterpret_cast<const char *>(picture.objectData.data()),
+                                      qsizetype(picture.objectData.size())));
+    }
     cursor.insertImage(format);
+}
+
+bool setPictureSize(QTextCursor &cursor, int widthTwips, int heightTwips) {
+    if (std::abs(cursor.selectionEnd() - cursor.selectionStart()) != 1 || widthTwips <= 0 ||
+        heightTwips <= 0)
+        return false;
+    QTextCursor end(cursor.document());
+    end.setPosition(cursor.selectionEnd());
+    if (!end.charFormat().isImageFormat())
+        return false;
+    QTextImageFormat format = end.charFormat().toImageFormat();
+    format.setWidth(twipsToUnits(widthTwips));
+    format.setHeight(twipsToUnits(heightTwips));
+    format.setProperty(PictureWidthTwipsProperty, widthTwips);
+    format.setProperty(PictureHeightTwipsProperty, heightTwips);
+    cursor.beginEditBlock();
+    cursor.setCharFormat(format);
+    cursor.endEditBlock();
+    return true;
 }
 
 void fillTextDocument(QTextDocument *document, const RichDocument &model) {
@@ -270,7 +299,7 @@ void fillTextDocument(QTextDocument *document, const RichDocument &model) {
     const ParagraphFormat *listParagraph = nullptr;
     for (std::size_t i = 0; i < model.paragraphs.size(); ++i) {
         const Paragraph &paragraph = model.paragraphs[i];
-        const QTextBlockFormat blockFormat = blockFormatOf(paragraph.format);
+        const QTextBlockFormat blockFormat = blockFormatOf(paragraph.format, document);
         const QTextCharFormat firstFormat = paragraph.runs.empty()
                                                 ? charFormatOf(CharFormat{})
                                                 : charFormatOf(paragraph.runs.front().format);
@@ -311,8 +340,8 @@ RichDocument richDocumentFrom(const QTextDocument *document) {
         const QTextBlockFormat bf = block.blockFormat();
         ParagraphFormat &p = paragraph.format;
         p.alignment = toModelAlignment(bf.alignment());
-        p.startIndentTwips = unitsToTwips(bf.leftMargin());
-        p.rightIndentTwips = unitsToTwips(bf.rightMargin());
+        p.startIndentTwips = indentUnitsToTwips(document, bf.leftMargin());
+        p.rightIndentTwips = indentUnitsToTwips(document, bf.rightMargin());
         for (const QTextOption::Tab &tab : bf.tabPositions()) {
             if (p.tabStops.size() < maxTabStops)
                 p.tabStops.push_back({unitsToTwips(tab.position), toModelTab(tab.type)});
@@ -328,7 +357,7 @@ RichDocument richDocumentFrom(const QTextDocument *document) {
             p.listLevel = bf.intProperty(ListLevelProperty);
             p.firstLineIndentTwips = -bf.intProperty(OffsetProperty);
         } else {
-            p.firstLineIndentTwips = unitsToTwips(bf.textIndent());
+            p.firstLineIndentTwips = indentUnitsToTwips(document, bf.textIndent());
         }
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
@@ -345,6 +374,13 @@ RichDocument richDocumentFrom(const QTextDocument *document) {
                         picture.pixelHeight = image.intProperty(PicturePixelHeightProperty);
                         picture.widthTwips = image.intProperty(PictureWidthTwipsProperty);
                         picture.heightTwips = image.intProperty(PictureHeightTwipsProperty);
+                        if (image.hasProperty(ObjectDataProperty)) {
+                            const QByteArray data =
+                                image.property(ObjectDataProperty).toByteArray();
+                            picture.objectData.assign(data.begin(), data.end());
+                            picture.objectClass =
+                                image.stringProperty(ObjectClassProperty).toStdString();
+                        }
                     } else {
                         // A picture inserted in this session: stored as PNG.
                         const QImage img =

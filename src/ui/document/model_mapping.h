@@ -23,6 +23,10 @@ void fillTextDocument(QTextDocument *document, const RichDocument &model);
 /// back unchanged. Metafiles and pictures that cannot be decoded show as a framed box.
 void insertPicture(QTextCursor &cursor, const Picture &picture, const CharFormat &format);
 
+/// Gives the picture `cursor` selects (one character) the displayed size `widthTwips` ×
+/// `heightTwips`, as one edit. False when the selection is not one picture.
+bool setPictureSize(QTextCursor &cursor, int widthTwips, int heightTwips);
+
 /// The content of `document` as a model.
 RichDocument richDocumentFrom(const QTextDocument *document);
 

@@ -1,13 +1,17 @@
 #include "ui/document/picture_file.h"
 
 #include "core/app/messages.h"
+#include "ui/document/document_io.h"
 #include "ui/document/document_units.h"
 #include "ui/document/model_mapping.h"
 #include "ui/document/tarvellite_view.h"
+#include "ui/document/view_host.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
+#include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <QImageReader>
 #include <QPainter>
@@ -82,6 +86,40 @@ bool readWmf(const QByteArray &bytes, Picture &picture) {
     return true;
 }
 
+void appendLe32(QByteArray &out, quint32 v) {
+    for (int i = 0; i < 4; ++i)
+        out.append(char((v >> (8 * i)) & 0xFF));
+}
+
+// The data of a package object holding `bytes` under `label`: an OLE 1 object stream of class
+// "Package" whose native data is the package (label, source path, temporary path, contents).
+QByteArray packageStream(const QByteArray &label, const QByteArray &bytes) {
+    QByteArray native;
+    native.append(char(2));
+    native.append(char(0));
+    native.append(label).append('\0');
+    native.append(label).append('\0');
+    appendLe32(native, 0x00030000);
+    appendLe32(native, quint32(label.size() + 1));
+    native.append(label).append('\0');
+    appendLe32(native, quint32(bytes.size()));
+    native.append(bytes);
+
+    QByteArray stream;
+    appendLe32(stream, 0x00000501); // OLE version
+    appendLe32(stream, 2);          // embedded
+    const QByteArray className("Package");
+    appendLe32(stream, quint32(className.size() + 1));
+    stream.append(className).append('\0');
+    appendLe32(stream, 0); // no topic
+    appendLe32(stream, 0); // no item
+    appendLe32(stream, quint32(native.size()));
+    stream.append(native);
+    appendLe32(stream, 0x00000501);
+    appendLe32(stream, 0); // no presentation
+    return stream;
+}
+
 QString tooLarge() {
     return QStringLiteral("file too large");
 }
@@ -121,6 +159,7 @@ PictureFile pictureFromBytes(const QByteArray &bytes, int maxWidthTwips,
                         .arg(claimed.height());
     } else {
         image = reader.read();
+        out.notPicture = image.isNull();
         if (image.isNull())
             out.error =
                 kind.isEmpty()
@@ -161,6 +200,49 @@ PictureFile pictureFromBytes(const QByteArray &bytes, int maxWidthTwips,
     return out;
 }
 
+Picture embeddedFilePicture(const QString &name, const QByteArray &bytes) {
+    // The icon: a page with a folded corner and the file's name beside it, framed.
+    QFont font;
+    font.setPixelSize(13);
+    const QFontMetrics metrics(font);
+    const QString shown = metrics.elidedText(name, Qt::ElideMiddle, 320);
+    const int width = std::max(120, 48 + metrics.horizontalAdvance(shown) + 12);
+    const int height = 48;
+    QImage icon(width, height, QImage::Format_RGB32);
+    icon.fill(Qt::white);
+    {
+        QPainter p(&icon);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QColor(120, 120, 120));
+        p.drawRect(0, 0, width - 1, height - 1);
+        const QPolygon page(
+            {QPoint(12, 8), QPoint(28, 8), QPoint(36, 16), QPoint(36, 40), QPoint(12, 40)});
+        p.setBrush(QColor(235, 240, 250));
+        p.setPen(QColor(60, 80, 120));
+        p.drawPolygon(page);
+        p.drawPolyline(QPolygon({QPoint(28, 8), QPoint(28, 16), QPoint(36, 16)}));
+        p.setFont(font);
+        p.setPen(Qt::black);
+        p.drawText(QRect(48, 0, width - 54, height), Qt::AlignVCenter | Qt::AlignLeft, shown);
+    }
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    icon.save(&buffer, "PNG");
+
+    Picture picture;
+    picture.format = PictureFormat::Png;
+    picture.bytes.assign(png.begin(), png.end());
+    picture.pixelWidth = width;
+    picture.pixelHeight = height;
+    picture.widthTwips = width * twipsPerInch / unitsPerInch;
+    picture.heightTwips = height * twipsPerInch / unitsPerInch;
+    picture.objectClass = "Package";
+    const QByteArray data = packageStream(name.toUtf8(), bytes);
+    picture.objectData.assign(data.begin(), data.end());
+    return picture;
+}
+
 PictureFile readPictureFile(const QString &path, int maxWidthTwips,
                             const PictureFileLimits &limits) {
     PictureFile out;
@@ -182,7 +264,18 @@ bool InsertPictureFile(CTarvelLiteView &view, const QString &path,
                        const PictureFileLimits &limits) {
     const PageLayout layout = view.deviceLayout();
     const int printable = layout.paperWidth - layout.marginLeft - layout.marginRight;
-    const PictureFile file = readPictureFile(path, std::max(printable, 0), limits);
+    PictureFile file = readPictureFile(path, std::max(printable, 0), limits);
+    if (file.notPicture) {
+        // Bytes of another kind: kept whole as an object, shown as its icon.
+        QFile f(path);
+        if (f.open(QIODevice::ReadOnly)) {
+            const QByteArray bytes = f.read(limits.maxFileBytes + 1);
+            if (bytes.size() <= limits.maxFileBytes && !bytes.isEmpty()) {
+                file.picture = embeddedFilePicture(QFileInfo(path).fileName(), bytes);
+                file.error.clear();
+            }
+        }
+    }
     if (!file.ok()) {
         showMessage(("Could not insert " + QFileInfo(path).fileName() + ": " + file.error + ".")
                         .toStdString(),
@@ -196,6 +289,27 @@ bool InsertPictureFile(CTarvelLiteView &view, const QString &path,
     cursor.endEditBlock();
     view.setTextCursor(cursor);
     return true;
+}
+
+QStringList pictureDialogFilters() {
+    return {QStringLiteral("Bitmap Files (*.bmp)"),
+            QStringLiteral("Device Independent Bitmap (*.dib)"),
+            QStringLiteral("Joint Photographic Experts Group(JPEG) (*.jpg *.jpeg)"),
+            QStringLiteral("Windows Meta File (*.wmf)"),
+            QStringLiteral("Graphics Interchange Format (*.gif)"),
+            QStringLiteral("Portable Network Graphics (*.png)"),
+            QStringLiteral("All Files (*)")};
+}
+
+bool InsertPictureCommand(CTarvelLiteView &view) {
+    const QString folder =
+        view.host() ? QString::fromStdString(view.host()->settings().picturePath) : QString();
+    QString path;
+    if (!PromptForFileName(&view, path,
+                           QStringLiteral("Select the picture file for Inserting the Document"),
+                           pictureDialogFilters(), pictureDialogFirstFilter, folder))
+        return false;
+    return InsertPictureFile(view, path);
 }
 
 } // namespace tarvellite::ui

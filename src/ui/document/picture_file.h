@@ -35,6 +35,8 @@ inline constexpr int maxTrustedDpi = 2400;
 struct PictureFile {
     Picture picture;
     QString error;
+    /// The bytes were read but are no picture this program reads (`error` says so).
+    bool notPicture = false;
     bool ok() const { return error.isEmpty(); }
 };
 
@@ -45,13 +47,27 @@ struct PictureFile {
 PictureFile pictureFromBytes(const QByteArray &bytes, int maxWidthTwips,
                              const PictureFileLimits &limits = {});
 
+/// A file that is not a picture, embedded as an object: a framed icon with the file's name
+/// (`name`), which keeps the file's bytes as the data of a package object.
+Picture embeddedFilePicture(const QString &name, const QByteArray &bytes);
+
 /// Reads the file at `path` (see `pictureFromBytes`).
 PictureFile readPictureFile(const QString &path, int maxWidthTwips,
                             const PictureFileLimits &limits = {});
 
+/// The name filters of the picture file dialog, in order; the JPEG one
+/// (`pictureDialogFirstFilter`) is chosen first.
+QStringList pictureDialogFilters();
+inline constexpr int pictureDialogFirstFilter = 2;
+
+/// Insert Picture From File: asks for a file, started in the picture folder of the settings,
+/// and inserts it into `view` (see `InsertPictureFile`). False when cancelled or refused.
+bool InsertPictureCommand(CTarvelLiteView &view);
+
 /// Inserts the picture in the file at `path` at `view`'s selection as one undo step, at most
-/// the printable width wide. A file that cannot be inserted is told to the user
-/// ("Could not insert <file>: <reason>.") and changes nothing. Returns whether it was inserted.
+/// the printable width wide; a file that is not a picture is embedded as an object
+/// (`embeddedFilePicture`). A file that cannot be inserted is told to the user ("Could not
+/// insert <file>: <reason>.") and changes nothing. Returns whether it was inserted.
 bool InsertPictureFile(CTarvelLiteView &view, const QString &path,
                        const PictureFileLimits &limits = {});
 

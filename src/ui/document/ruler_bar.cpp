@@ -3,6 +3,7 @@
 #include "core/document/ruler_scale.h"
 #include "ui/document/document_units.h"
 #include "ui/document/format_properties.h"
+#include "ui/document/indent_scale.h"
 #include "ui/document/tarvellite_view.h"
 #include "ui/document/text_format.h"
 
@@ -45,8 +46,18 @@ void CRulerBar::setView(CTarvelLiteView *view) {
     for (const auto &c : connections_)
         disconnect(c);
     connections_.clear();
+    for (QObject *watched : watched_)
+        if (watched)
+            watched->removeEventFilter(this);
+    watched_.clear();
+    grab_ = Grab::None;
     view_ = view;
     if (view) {
+        // The face lines up with the text: it moves when the view's window moves or resizes.
+        for (QWidget *w = view; w && w != window(); w = w->parentWidget()) {
+            w->installEventFilter(this);
+            watched_ << w;
+        }
         const auto follow = [this] {
             if (grab_ == Grab::None) {
                 readView();
@@ -63,6 +74,12 @@ void CRulerBar::setView(CTarvelLiteView *view) {
     }
     readView();
     update();
+}
+
+bool CRulerBar::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() == QEvent::Move || event->type() == QEvent::Resize)
+        update();
+    return QWidget::eventFilter(watched, event);
 }
 
 double CRulerBar::zoom() const {
@@ -89,6 +106,8 @@ void CRulerBar::readView() {
     if (!view_)
         return;
     const QTextCursor cursor = view_->textCursor();
+    if (cursor.isNull())
+        return; // the view's text is being replaced
     start_ = text_format::startIndent(cursor);
     const int offset = text_format::offset(cursor);
     // The first line starts at the start indent; the others at start + offset.
@@ -261,13 +280,13 @@ void CRulerBar::apply() {
     for (QTextBlock block = document->findBlock(cursor.selectionStart()); block.isValid();
          block = block.next()) {
         QTextBlockFormat f = block.blockFormat();
-        f.setLeftMargin(twipsToUnits(firstLine_ + offset));
-        f.setRightMargin(twipsToUnits(right));
+        f.setLeftMargin(indentTwipsToUnits(document, firstLine_ + offset));
+        f.setRightMargin(indentTwipsToUnits(document, right));
         if (block.textList()) {
             f.setTextIndent(0);
             f.setProperty(OffsetProperty, offset);
         } else {
-            f.setTextIndent(twipsToUnits(-offset));
+            f.setTextIndent(indentTwipsToUnits(document, -offset));
         }
         // Stops keep their alignment where a stop stays in place.
         QList<QTextOption::Tab> tabs;

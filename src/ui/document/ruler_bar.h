@@ -36,6 +36,7 @@ class CRulerBar : public QWidget {
     QSize sizeHint() const override;
 
   protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
@@ -54,6 +55,7 @@ class CRulerBar : public QWidget {
     std::function<int()> measureUnit_;
     QPointer<CTarvelLiteView> view_;
     QList<QMetaObject::Connection> connections_;
+    QList<QPointer<QObject>> watched_;
     int firstLine_ = 0;   // the first line's start
     int start_ = 0;       // the other lines' start
     int rightHandle_ = 0; // printable width less the right indent

@@ -3,6 +3,7 @@
 #include "core/document/document_header.h"
 #include "core/document/file_kind.h"
 #include "ui/document/file_hold.h"
+#include "ui/document/text_file_format.h"
 
 #include <QObject>
 #include <QPointer>
@@ -59,6 +60,14 @@ class CTarvelLiteDoc : public QObject {
     /// Legacy text was converted when the document was read: it starts modified.
     bool convertedOnLoad() const { return convertedOnLoad_; }
     void setConvertedOnLoad(bool converted) { convertedOnLoad_ = converted; }
+    /// The encoding and line breaks of the text file the document was read from or last saved
+    /// as; plain-text saves keep them.
+    const TextFileFormat &textFormat() const { return textFormat_; }
+    void setTextFormat(const TextFileFormat &format) { textFormat_ = format; }
+    /// Set on a recovered document whose path had no file when it was recovered (an untitled
+    /// document's made-up path): a file found there at its first save is not replaced unasked.
+    bool pathUnconfirmed() const { return pathUnconfirmed_; }
+    void setPathUnconfirmed(bool unconfirmed) { pathUnconfirmed_ = unconfirmed; }
 
     /// The next default title: "TarvelLite1", "TarvelLite2", ...
     static QString nextUntitledTitle();
@@ -78,6 +87,8 @@ class CTarvelLiteDoc : public QObject {
     QString recoveredPath_;
     bool viewBusy_ = false;
     bool convertedOnLoad_ = false;
+    TextFileFormat textFormat_;
+    bool pathUnconfirmed_ = false;
     FileHold fileHold_;
 };
 

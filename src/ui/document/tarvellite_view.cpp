@@ -7,6 +7,8 @@
 #include "ui/document/document_settings.h"
 #include "ui/document/document_units.h"
 #include "ui/document/format_properties.h"
+#include "ui/document/indent_scale.h"
+#include "ui/document/picture_handles.h"
 #include "ui/document/tarvellite_doc.h"
 #include "ui/document/text_format.h"
 #include "ui/document/text_helpers.h"
@@ -24,6 +26,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPaintDevice>
+#include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -116,6 +119,7 @@ CTarvelLiteView::CTarvelLiteView(CTarvelLiteDoc *doc, ViewHost *host, QWidget *p
     connect(document(), &QTextDocument::contentsChanged, this,
             &CTarvelLiteView::formatStateChanged);
     lookAhead_ = new LookAhead(this, [this] { return host_ ? host_->lookAheadSource() : nullptr; });
+    pictureHandles_ = new PictureHandles(this);
     // Typing goes through the keyboard routing, which translates keys before the view sees them.
     if (InputRouter *router = host_ ? host_->inputRouter() : nullptr)
         router->attachDocument(this, this);
@@ -123,6 +127,12 @@ CTarvelLiteView::CTarvelLiteView(CTarvelLiteDoc *doc, ViewHost *host, QWidget *p
 
 CTarvelLiteView::~CTarvelLiteView() {
     emit destroying();
+    // The text is torn down after this object: what it says then reaches no half-destroyed view.
+    disconnect(document(), nullptr, this, nullptr);
+    disconnect(this, &QTextEdit::cursorPositionChanged, nullptr, nullptr);
+    disconnect(this, &QTextEdit::currentCharFormatChanged, nullptr, nullptr);
+    disconnect(this, &CTarvelLiteView::formatStateChanged, nullptr, nullptr);
+    disconnect(this, &CTarvelLiteView::statusChanged, nullptr, nullptr);
     if (preview_)
         preview_->close();
     document()->documentLayout()->setPaintDevice(nullptr);
@@ -526,12 +536,14 @@ void CTarvelLiteView::setZoom(int percent) {
         return;
     zoomPercent_ = percent;
     zoomDevice_->setZoom(percent / 100.0);
+    setIndentScale(document(), percent / 100.0);
     QAbstractTextDocumentLayout *layout = document()->documentLayout();
     layout->setPaintDevice(nullptr);
     layout->setPaintDevice(zoomDevice_.get());
     applyWrapping();
     document()->markContentsDirty(0, document()->characterCount());
     viewport()->update();
+    emit statusChanged(); // the ruler follows the zoom
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -675,6 +687,9 @@ bool CTarvelLiteView::printDocument(QPrinter *printer) {
     std::unique_ptr<QTextDocument> copy(document()->clone());
     copy->setDocumentMargin(0);
     copy->documentLayout()->setPaintDevice(printer);
+    // The copy holds the view's indents; the printer's layout wants them at its resolution.
+    adoptIndentScale(copy.get(), document());
+    setIndentScale(copy.get(), printer->logicalDpiY() / double(unitsPerInch));
     copy->setPageSize(printer->pageRect(QPrinter::DevicePixel).size());
     copy->print(printer);
     return printer->printerState() != QPrinter::Error &&
@@ -865,6 +880,12 @@ void CTarvelLiteView::resizeEvent(QResizeEvent *event) {
     QTextEdit::resizeEvent(event);
     if (lineWrapMode() == QTextEdit::WidgetWidth)
         lineCountsValidTo_ = 0;
+}
+
+void CTarvelLiteView::paintEvent(QPaintEvent *event) {
+    QTextEdit::paintEvent(event);
+    QPainter painter(viewport());
+    pictureHandles_->paint(painter);
 }
 
 void CTarvelLiteView::focusInEvent(QFocusEvent *event) {

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QPrintPreviewDialog>
 #include <QTextEdit>
+#include <algorithm>
 #include <array>
 #include <functional>
 #include <memory>
@@ -23,6 +24,7 @@ class LookAhead;
 namespace tarvellite::ui {
 
 class CTarvelLiteDoc;
+class PictureHandles;
 class ViewHost;
 class ZoomDevice;
 
@@ -108,6 +110,10 @@ class CTarvelLiteView : public QTextEdit, public DocumentKeyHooks {
     void setUndoLimit(int levels);
     bool canUndo() const;
     bool canRedo() const;
+    /// How many steps Undo can take back now.
+    int availableUndoSteps() const {
+        return canUndo() ? std::min(reachableUndo_, document()->availableUndoSteps()) : 0;
+    }
 
     /// The paper and margins given to the editor and the printer: the view's layout, completed
     /// from the settings when unset.
@@ -188,6 +194,7 @@ class CTarvelLiteView : public QTextEdit, public DocumentKeyHooks {
     void contextMenuEvent(QContextMenuEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
     bool canInsertFromMimeData(const QMimeData *source) const override;
     void insertFromMimeData(const QMimeData *source) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
@@ -224,6 +231,7 @@ class CTarvelLiteView : public QTextEdit, public DocumentKeyHooks {
     int lineCountsValidTo_ = 0;
     QPointer<QPrintPreviewDialog> preview_;
     LookAhead *lookAhead_ = nullptr;
+    PictureHandles *pictureHandles_ = nullptr;
     std::function<void(QMenu *, const QPoint &)> menuExtender_;
 };
 

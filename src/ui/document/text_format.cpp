@@ -3,6 +3,7 @@
 #include "core/document/rich_text.h"
 #include "ui/document/document_units.h"
 #include "ui/document/format_properties.h"
+#include "ui/document/indent_scale.h"
 #include "ui/document/text_helpers.h"
 
 #include <QList>
@@ -43,11 +44,11 @@ int offsetOf(const QTextBlock &block) {
     const QTextBlockFormat f = block.blockFormat();
     if (block.textList())
         return f.intProperty(OffsetProperty);
-    return -unitsToTwips(f.textIndent());
+    return -indentUnitsToTwips(block.document(), f.textIndent());
 }
 
 int startOf(const QTextBlock &block) {
-    return unitsToTwips(block.blockFormat().leftMargin()) - offsetOf(block);
+    return indentUnitsToTwips(block.document(), block.blockFormat().leftMargin()) - offsetOf(block);
 }
 
 // Calls `visit` with each block the selection of `cursor` touches.
@@ -65,12 +66,12 @@ template <class F> void forEachSelectedBlock(const QTextCursor &cursor, F visit)
 void setBlockIndents(QTextBlock block, int start, int offset) {
     QTextCursor c(block);
     QTextBlockFormat f = block.blockFormat();
-    f.setLeftMargin(twipsToUnits(start + offset));
+    f.setLeftMargin(indentTwipsToUnits(block.document(), start + offset));
     if (block.textList()) {
         f.setTextIndent(0);
         f.setProperty(OffsetProperty, offset);
     } else {
-        f.setTextIndent(twipsToUnits(-offset));
+        f.setTextIndent(indentTwipsToUnits(block.document(), -offset));
         f.clearProperty(OffsetProperty);
     }
     c.setBlockFormat(f);
@@ -238,8 +239,8 @@ int startIndent(const QTextCursor &cursor) {
 }
 
 int rightIndent(const QTextCursor &cursor) {
-    return unitsToTwips(
-        cursor.document()->findBlock(cursor.selectionStart()).blockFormat().rightMargin());
+    const QTextBlock block = cursor.document()->findBlock(cursor.selectionStart());
+    return indentUnitsToTwips(block.document(), block.blockFormat().rightMargin());
 }
 
 int offset(const QTextCursor &cursor) {

@@ -1,13 +1,13 @@
 #include "ui/mainwindow/child_frame.h"
 
 #include "core/app/messages.h"
-#include "ui/document/document_io.h"
+#include "ui/document/document_saving.h"
 #include "ui/document/tarvellite_doc.h"
 #include "ui/document/tarvellite_view.h"
 #include "ui/document/view_host.h"
 
 #include <QCloseEvent>
-#include <QFileInfo>
+#include <utility>
 
 namespace tarvellite::ui {
 
@@ -21,9 +21,9 @@ CChildFrame::CChildFrame(ViewHost *host, QWidget *parent)
 }
 
 CChildFrame::~CChildFrame() {
-    // The document goes before the view: nothing watching the view hears it fall apart.
-    view_->disconnect();
-    emit view_->destroying();
+    // The view reads its document and text until it is gone: it goes first, while both are
+    // whole, and whatever watches it lets go as it starts to go.
+    delete std::exchange(view_, nullptr);
 }
 
 void CChildFrame::closeEvent(QCloseEvent *event) {
@@ -31,46 +31,22 @@ void CChildFrame::closeEvent(QCloseEvent *event) {
         event->ignore();
         return;
     }
-    if (doc_->isModified()) {
-        // The name without the modified marker.
-        QString name = QFileInfo(doc_->path()).fileName();
-        if (name.isEmpty()) {
-            name = doc_->title();
-            if (const qsizetype star = name.lastIndexOf(QLatin1Char('*')); star > 0)
-                name = name.left(star);
+    const bool confirmed = std::exchange(closeConfirmed_, false);
+    if (!confirmed) {
+        bool mayClose = false;
+        if (closeQuestion) {
+            mayClose = closeQuestion();
+        } else {
+            SaveEnvironment env;
+            env.parent = this;
+            env.settings = host_ ? &host_->settings() : nullptr;
+            env.busy = host_ ? &host_->busyFlag() : nullptr;
+            env.recovery = recovery_.get();
+            mayClose = QuerySaveOnClose(*view_, env);
         }
-        Message question;
-        question.text =
-            "Do you Want to Save this file before closing?\nFile Name: " + name.toStdString() +
-            "\nYes:       Save the file and exit.\nNo:        Do not save the "
-            "file but exit.\nCancel: Do not close";
-        question.caption = "Window Closing: File Save Query";
-        question.icon = MessageIcon::Question;
-        question.buttons = MessageButtons::YesNoCancel;
-        question.defaultAnswer = MessageAnswer::Cancel;
-        const MessageAnswer answer = showMessage(question);
-        if (answer == MessageAnswer::Cancel) {
+        if (!mayClose) {
             event->ignore();
             return;
-        }
-        if (answer == MessageAnswer::Yes) {
-            QString path = doc_->path();
-            const QString folder =
-                host_ ? QString::fromStdString(host_->settings().defaultUserPath) : QString();
-            if (path.isEmpty() &&
-                !PromptForFileName(this, path, QStringLiteral("Save As"), false, folder)) {
-                event->ignore();
-                return;
-            }
-            BusyFlag ownFlag;
-            BusyGuard busy(host_ ? host_->busyFlag() : ownFlag);
-            doc_->fileHold().release();
-            if (Status s = StoreDocumentBody(*view_, path); !s) {
-                doc_->holdFile(doc_->path());
-                showMessage(s.error().message, MessageIcon::Warning);
-                event->ignore();
-                return;
-            }
         }
     }
     doc_->fileHold().release();

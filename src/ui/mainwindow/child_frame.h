@@ -3,6 +3,7 @@
 #include "ui/document/recovery.h"
 
 #include <QMdiSubWindow>
+#include <functional>
 
 namespace tarvellite::ui {
 
@@ -24,6 +25,13 @@ class CChildFrame : public QMdiSubWindow {
     RecoveryFile &recovery() { return *recovery_; }
     void setRecovery(std::unique_ptr<RecoveryFile> recovery) { recovery_ = std::move(recovery); }
 
+    /// Asks whether the window may close (the save question of a modified document); without
+    /// it the window asks with the settings of its host and no recent-document list.
+    std::function<bool()> closeQuestion;
+    /// Set when the question has been answered for this close already (the main window asks
+    /// every document before it closes any): the window then closes without asking again.
+    void setCloseConfirmed(bool confirmed) { closeConfirmed_ = confirmed; }
+
   protected:
     void closeEvent(QCloseEvent *event) override;
 
@@ -32,6 +40,7 @@ class CChildFrame : public QMdiSubWindow {
     CTarvelLiteDoc *doc_;
     CTarvelLiteView *view_;
     std::unique_ptr<RecoveryFile> recovery_ = std::make_unique<RecoveryFile>();
+    bool closeConfirmed_ = false;
 };
 
 } // namespace tarvellite::ui

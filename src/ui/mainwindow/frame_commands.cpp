@@ -7,6 +7,7 @@
 #include "ui/document/document_io.h"
 #include "ui/document/document_units.h"
 #include "ui/document/file_hold.h"
+#include "ui/document/picture_file.h"
 #include "ui/document/tarvellite_doc.h"
 #include "ui/document/tarvellite_view.h"
 #include "ui/legacy/convert_dialog.h"
@@ -140,6 +141,10 @@ void CMainFrame::createMenusAndToolBar() {
     addCommand(edit, ID_EDIT_COPY, QStringLiteral("&Copy"), &QTextEdit::copy);
     addCommand(edit, ID_EDIT_PASTE, QStringLiteral("&Paste"), &QTextEdit::paste);
     addCommand(edit, ID_EDIT_SELECT_ALL, QStringLiteral("Select A&ll"), &QTextEdit::selectAll);
+    addFrameCommand(edit, ID_INSERT_PICTURE, QStringLiteral("Insert Picture From File"), [this] {
+        if (CTarvelLiteView *view = activeView())
+            InsertPictureCommand(*view);
+    });
 
     QMenu *format = menuBar()->addMenu(QStringLiteral("F&ormat"));
     format->setObjectName(QStringLiteral("menu-format"));
@@ -409,6 +414,7 @@ void CMainFrame::updateCommandStates() {
           ID_FILE_CLOSE, ID_FILE_PRINT, ID_FILE_PRINT_DIRECT, ID_FILE_PRINT_PREVIEW, ID_EDIT_CUT,
           ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_SELECT_ALL, ID_ZOOM_PANE, ID_BTNCONV})
         set(id, hasView);
+    set(ID_INSERT_PICTURE, hasView);
     set(ID_VIEW_RULER, hasView, hasView && rulerSlot_ && !rulerSlot_->isHidden());
     fontBox_->setEnabled(hasView);
     sizeBox_->setEnabled(hasView);

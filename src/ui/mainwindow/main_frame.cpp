@@ -10,8 +10,10 @@
 #include "ui/document/document_io.h"
 #include "ui/document/document_settings.h"
 #include "ui/document/file_hold.h"
+#include "ui/document/model_mapping.h"
 #include "ui/document/picture_file.h"
 #include "ui/document/recovery.h"
+#include "ui/document/ruler_bar.h"
 #include "ui/document/tarvellite_doc.h"
 #include "ui/document/tarvellite_view.h"
 #include "ui/explorer/flat_frame.h"
@@ -32,6 +34,7 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QDir>
+#include <QDockWidget>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QImageReader>
@@ -40,7 +43,8 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QMimeData>
-#include <QRandomGenerator>
+#include <QScopeGuard>
+#include <QScopedValueRollback>
 #include <QSettings>
 #include <QSlider>
 #include <QStatusBar>
@@ -108,6 +112,7 @@ CMainFrame::CMainFrame(AppContext &context, QWidget *parent)
     createMenusAndToolBar();
     createStatusBar();
     createPanes();
+    createRibbonMenus();
     if (CFlatFrame *explorer = folderPane_->explorer())
         explorer->selectFolder(QString::fromStdString(settings.defaultUserPath));
     rulerSlot_ = new QWidget(this);
@@ -115,6 +120,11 @@ CMainFrame::CMainFrame(AppContext &context, QWidget *parent)
     rulerSlot_->setObjectName(commandName(ID_VIEW_RULER));
     rulerSlot_->setAccessibleName(QStringLiteral("Ruler"));
     rulerSlot_->setVisible(false);
+    auto *ruler =
+        new CRulerBar([this] { return context_.settings().general.measureUnit; }, rulerSlot_);
+    rulerSlot_->layout()->addWidget(ruler);
+    connect(this, &CMainFrame::activeViewChanged, ruler, &CRulerBar::setView);
+    connect(&context_, &AppContext::settingsChanged, ruler, qOverload<>(&QWidget::update));
     auto *central = new QWidget(this);
     auto *column = new QVBoxLayout(central);
     column->setContentsMargins(0, 0, 0, 0);
@@ -156,6 +166,11 @@ CMainFrame::~CMainFrame() {
     // The document windows go first, while the frame is whole, and nothing they signal on the
     // way out reaches it.
     mdi_->disconnect(this);
+    // The panes hide as the window goes; the command toggles they update are gone by then.
+    for (QDockWidget *pane :
+         std::initializer_list<QDockWidget *>{keyboardPane_, folderPane_, findPane_, spellPane_})
+        if (pane)
+            pane->disconnect(this);
     for (QMdiSubWindow *w : mdi_->subWindowList()) {
         w->disconnect(this);
         if (auto *child = qobject_cast<CChildFrame *>(w)) {
@@ -165,6 +180,9 @@ CMainFrame::~CMainFrame() {
     }
     delete mdi_;
     mdi_ = nullptr;
+    // A window still shown hides its panes as it goes: their toggles are gone by then.
+    for (QDockWidget *pane : findChildren<QDockWidget *>())
+        pane->disconnect(this);
     context_.setInputRouter(nullptr);
 }
 
@@ -441,12 +459,6 @@ bool CMainFrame::SetDictionaryStatus(const QString &text) {
     return true;
 }
 
-void CMainFrame::BuildKeyboardMenu() {}
-
-int CMainFrame::MarkLoadedDictionary(int index) {
-    return context_.dictionaries().names().empty() ? 0 : index;
-}
-
 QWidget *CMainFrame::GetFloatingKeyboardFrame() const {
     return keyboardPane_ && keyboardPane_->isFloating() && keyboardPane_->isVisible()
                ? keyboardPane_
@@ -564,66 +576,121 @@ void CMainFrame::onAutoSaveTick() {
     if (--autoSaveCountdown_ > 0)
         return;
     autoSaveCountdown_ = backup.autoSaveMinutes;
+    // The copies of the pass before are still being written: this pass waits for the next.
+    if (autoSaveRunning())
+        return;
     BusyGuard busy(context_.busyFlag());
     ++autoSavePasses_;
-    QStringList failed;
+    autoSaveFailures_.clear();
     for (QMdiSubWindow *w : mdi_->subWindowList()) {
         auto *child = qobject_cast<CChildFrame *>(w);
         if (!child || !child->view())
             continue;
         if (writeRecoveryCopy)
             writeRecoveryCopy(*child->view());
-        else if (!autoSaveChild(child))
-            failed << child->getDocument()->title();
+        else
+            autoSaveQueue_ << child;
     }
-    // A window whose copy could not be written is tried again at the next pass.
-    if (!failed.isEmpty())
-        statusBar()->showMessage(
-            QStringLiteral("Auto-save could not write a recovery copy of %1; it is tried again "
-                           "at the next pass.")
-                .arg(failed.join(QStringLiteral(", "))),
-            60000);
+    snapshotNextForAutoSave();
 }
 
-bool CMainFrame::autoSaveChild(CChildFrame *child) {
-    CTarvelLiteView *view = child->view();
+void CMainFrame::snapshotNextForAutoSave() {
+    // One document's snapshot a turn of the event loop: what is typed meanwhile waits for one
+    // snapshot at most, never for the whole pass.
+    while (!autoSaveQueue_.isEmpty()) {
+        const QPointer<CChildFrame> child = autoSaveQueue_.takeFirst();
+        if (!child || !child->view())
+            continue; // closed since the pass began
+        {
+            BusyGuard busy(context_.busyFlag());
+            autoSaveChild(child);
+        }
+        if (!autoSaveQueue_.isEmpty()) {
+            QTimer::singleShot(0, this, &CMainFrame::snapshotNextForAutoSave);
+            return;
+        }
+    }
+    if (autoSavePending_ == 0)
+        finishAutoSavePass();
+}
+
+void CMainFrame::autoSaveChild(CChildFrame *child) {
     CTarvelLiteDoc *doc = child->getDocument();
     if (doc->viewBusy())
-        return true;
+        return;
     if (!doc->isModified()) {
         // Saved since: the file itself is the copy.
         child->recovery().discard();
-        return true;
+        return;
     }
-    doc->setViewBusy(true);
-    const Status written = child->recovery().write(*view, recoveryFolder(context_.settings()),
-                                                   protectedPathFor(*doc, context_.settings()));
-    doc->setViewBusy(false);
-    if (!written)
-        std::fprintf(stderr, "%s: %s\n", productName, written.error().describe().c_str());
-    return bool(written);
+    // A copy still being written is not asked for again; the next pass writes the newer text.
+    if (child->recovery().writing())
+        return;
+    std::shared_ptr<const RichDocument> snapshot;
+    {
+        // Only the snapshot is taken here; the copy is made and written on the writer's thread.
+        doc->setViewBusy(true);
+        const auto notBusy = qScopeGuard([doc] { doc->setViewBusy(false); });
+        snapshot =
+            std::make_shared<const RichDocument>(richDocumentFrom(child->view()->document()));
+    }
+    ++autoSavePending_;
+    const QString title = doc->title();
+    child->recovery().write(
+        std::move(snapshot), doc->pageLayout(), recoveryFolder(context_.settings()),
+        protectedPathFor(*doc, context_.settings()), this, [this, title](const Status &written) {
+            if (!written) {
+                autoSaveFailures_ << title;
+                std::fprintf(stderr, "%s: %s\n", productName, written.error().describe().c_str());
+            }
+            if (--autoSavePending_ == 0 && autoSaveQueue_.isEmpty())
+                finishAutoSavePass();
+        });
+}
+
+void CMainFrame::finishAutoSavePass() {
+    // A window whose copy could not be written is tried again at the next pass.
+    if (!autoSaveFailures_.isEmpty())
+        statusBar()->showMessage(
+            QStringLiteral("Auto-save could not write a recovery copy of %1; it is tried again "
+                           "at the next pass.")
+                .arg(autoSaveFailures_.join(QStringLiteral(", "))),
+            60000);
+    autoSaveFailures_.clear();
+    emit autoSavePassFinished();
 }
 
 void CMainFrame::writeAllRecoveryCopies() {
-    for (QMdiSubWindow *w : mdi_->subWindowList())
-        if (auto *child = qobject_cast<CChildFrame *>(w); child && child->view())
-            autoSaveChild(child);
+    for (QMdiSubWindow *w : mdi_->subWindowList()) {
+        auto *child = qobject_cast<CChildFrame *>(w);
+        if (!child || !child->view() || !child->getDocument()->isModified())
+            continue;
+        CTarvelLiteDoc *doc = child->getDocument();
+        child->recovery().write(
+            std::make_shared<const RichDocument>(richDocumentFrom(child->view()->document())),
+            doc->pageLayout(), recoveryFolder(context_.settings()),
+            protectedPathFor(*doc, context_.settings()), nullptr, {});
+    }
+    recoveryWriter_.wait();
 }
 
 int CMainFrame::ReopenRecoveryFiles() {
     BusyGuard busy(context_.busyFlag());
     int count = 0;
     for (std::unique_ptr<RecoveryFile> &recovery :
-         adoptLeftRecoveryFiles(recoveryFolder(context_.settings()))) {
+         adoptLeftRecoveryFiles(recoveryFolder(context_.settings()), &recoveryWriter_)) {
         CChildFrame *adopted = nullptr;
-        afterLoad_ = [this, &adopted](CChildFrame *child) {
-            adoptRecovered(child);
+        const QString recoveryPath = recovery->path();
+        afterLoad_ = [this, &adopted, recoveryPath](CChildFrame *child) {
+            adoptRecovered(child, recoveryPath);
             adopted = child;
         };
-        const bool opened = OpenDocumentPath(recovery->path(), false);
+        const bool opened = OpenDocumentPath(recoveryPath, false);
         afterLoad_ = nullptr;
-        if (!opened || !adopted)
+        if (!opened || !adopted) {
+            // Unreadable: it stays for another start, unlocked.
             continue;
+        }
         adopted->getDocument()->setModified(true);
         adopted->setRecovery(std::move(recovery));
         ++count;
@@ -631,19 +698,50 @@ int CMainFrame::ReopenRecoveryFiles() {
     return count;
 }
 
-void CMainFrame::adoptRecovered(CChildFrame *child) {
+void CMainFrame::adoptRecovered(CChildFrame *child, const QString &recoveryPath) {
     CTarvelLiteDoc *doc = child->getDocument();
     // Bound to the document it protects, under that name with " (Recovered)".
     const QString protectedPath = doc->recoveredPath();
-    const QFileInfo target(protectedPath.isEmpty() ? doc->path() : protectedPath);
-    const QString suffix =
-        target.suffix().isEmpty() ? QString() : QLatin1Char('.') + target.suffix();
     doc->fileHold().release();
     doc->setPath(protectedPath);
-    if (!protectedPath.isEmpty() && QFileInfo::exists(protectedPath))
+    if (protectedPath.isEmpty()) {
+        // A copy that named no document (its path did not fit): an untitled document again.
+        doc->setTitle(CTarvelLiteDoc::nextUntitledTitle() + QStringLiteral(" (Recovered)"));
+        doc->setFileKind(FileKind::Tvl);
+        return;
+    }
+    const QFileInfo target(protectedPath);
+    const QString suffix =
+        target.suffix().isEmpty() ? QString() : QLatin1Char('.') + target.suffix();
+    QString title = target.completeBaseName() + QStringLiteral(" (Recovered)") + suffix;
+    if (protectsMadeUpPath(recoveryPath).value_or(!target.exists())) {
+        // An untitled document's made-up path: a file there is not its own, and is not replaced
+        // unasked.
+        doc->setPathUnconfirmed(true);
+    } else if (target.exists()) {
         doc->holdFile(protectedPath);
-    doc->setTitle(target.completeBaseName() + QStringLiteral(" (Recovered)") + suffix);
-    doc->setFileKind(ClassifyFileName(QFile::encodeName(target.fileName()).toStdString()));
+        // Saved after the copy was written (by this program before it ended, or by another):
+        // the copy may hold older text than the file.
+        if (target.lastModified() > QFileInfo(recoveryPath).lastModified()) {
+            title = target.completeBaseName() +
+                    QStringLiteral(" (Recovered, older than the file)") + suffix;
+            statusBar()->showMessage(
+                QStringLiteral("%1 was saved after its recovery copy was written: the recovered "
+                               "text may be older than the file.")
+                    .arg(protectedPath),
+                0);
+        }
+    }
+    doc->setTitle(title);
+    const FileKind kind = ClassifyFileName(QFile::encodeName(target.fileName()).toStdString());
+    doc->setFileKind(kind);
+    // The copy is in the program's own format; a text file on the disk tells how it is written,
+    // and Save writes it the same way again.
+    if (!isRtfKind(kind) && !doc->pathUnconfirmed() && target.exists()) {
+        if (const Result<Bytes> bytes =
+                readWholeFile(QFile::encodeName(protectedPath).toStdString(), maxDocumentBytes))
+            doc->setTextFormat(detectTextFileFormat(*bytes));
+    }
 }
 
 void CMainFrame::showPreferences(bool pageSetupOnly) {
@@ -686,6 +784,8 @@ CChildFrame *CMainFrame::activeChild() const {
 
 CChildFrame *CMainFrame::createChild() {
     auto *child = new CChildFrame(this);
+    child->setRecovery(std::make_unique<RecoveryFile>(&recoveryWriter_));
+    child->closeQuestion = [this, child] { return querySaveOnClose(child); };
     CTarvelLiteView *view = child->view();
     view->setOverwriteMode(overtype_);
     auto *marker = new SpellMarker(view, context_);
@@ -789,8 +889,11 @@ bool CMainFrame::OpenDocumentPath(const QString &path, bool remember) {
         return false;
     }
     CTarvelLiteDoc *doc = target->getDocument();
-    if (!afterLoad_)
+    if (!afterLoad_) {
         makeBackupCopy(path);
+        // A recovery file opened by hand is an ordinary document of its own path.
+        doc->setRecoveredPath(QString());
+    }
     if (afterLoad_) {
         // A recovery file: named after the document it protects before anything shows it.
         doc->setPath(path);
@@ -833,25 +936,10 @@ void CMainFrame::OpenOrInsertFile(const QString &path) {
 }
 
 void CMainFrame::makeBackupCopy(const QString &path) {
-    const Settings &settings = context_.settings();
-    const BackupOption &options = settings.backupOption;
-    if (!options.alwaysBackup || hasExtension(path, ".tmp"))
-        return;
-    const QString folder = QString::fromStdString(settings.backupPath);
-    const QDateTime now = QDateTime::currentDateTime();
-    const LocalTime time{now.date().year(), now.date().month(),  now.date().day(),
-                         now.time().hour(), now.time().minute(), now.time().second()};
-    const std::string name = backupFileName(
-        QFile::encodeName(QFileInfo(path).fileName()).toStdString(),
-        BackupNaming{options.uniqueFileName != 0, options.backupNameFormat}, time,
-        QRandomGenerator::global()->generate(), [&folder](const std::string &candidate) {
-            return QFileInfo::exists(folder + QFile::decodeName(candidate.c_str()));
-        });
     // A failed copy does not stop the document opening.
-    const Result<Bytes> bytes =
-        readWholeFile(QFile::encodeName(path).toStdString(), maxDocumentBytes);
-    if (!bytes || !QDir().mkpath(folder) ||
-        !writeFileAtomically(QFile::encodeName(folder).toStdString() + name, *bytes))
+    bool failed = false;
+    MakeBackupCopy(path, context_.settings(), &failed);
+    if (failed)
         statusBar()->showMessage(QStringLiteral("No backup copy of %1 could be made.").arg(path),
                                  10000);
 }
@@ -867,68 +955,36 @@ void CMainFrame::openCommand() {
     OpenDocumentPath(path);
 }
 
+SaveEnvironment CMainFrame::saveEnvironment(CChildFrame *child) {
+    SaveEnvironment env;
+    env.parent = this;
+    env.settings = &context_.settings();
+    env.busy = &context_.busyFlag();
+    env.printPreviewActive = printPreviewActive();
+    env.addRecentFile = [this](const QString &path) { addRecentFile(path); };
+    env.recovery = &child->recovery();
+    return env;
+}
+
 bool CMainFrame::saveActiveDocument(bool saveAs) {
     CChildFrame *child = activeChild();
     if (!child || printPreviewActive())
         return false;
-    CTarvelLiteDoc *doc = child->getDocument();
-    QString path = doc->path();
-    // Files read through the RTF reader from other programs' formats are never written over:
-    // they are saved as one of ours.
-    for (const char *foreign : {".doc", ".docx", ".htm", ".html"}) {
-        if (hasExtension(path, foreign)) {
-            path = QFileInfo(path).path() + QLatin1Char('/') + QFileInfo(path).completeBaseName() +
-                   QStringLiteral(".rtf");
-            saveAs = true;
-            break;
-        }
-    }
-    // Plain text keeps no formatting: the user says so first, or chooses our format.
-    if (!path.isEmpty() && hasExtension(path, ".txt")) {
-        Message question;
-        question.text = "Do you Want to Save the file as Text?\nThis will lose all Formatting "
-                        "characters\n\nFile Name: " +
-                        QFileInfo(path).fileName().toStdString();
-        question.caption = "File Save Query";
-        question.icon = MessageIcon::Question;
-        question.buttons = MessageButtons::YesNo;
-        question.defaultAnswer = MessageAnswer::Yes;
-        if (showMessage(question) == MessageAnswer::No) {
-            path = QFileInfo(path).path() + QLatin1Char('/') + QFileInfo(path).completeBaseName() +
-                   QStringLiteral(".tvl");
-            saveAs = true;
-        }
-    }
-    if (path.isEmpty() || saveAs) {
-        QString name = path.isEmpty() ? doc->title() : path;
-        name.remove(QLatin1Char('*'));
-        if (!PromptForFileName(this, name, QStringLiteral("Save As"), false,
-                               QString::fromStdString(context_.settings().defaultUserPath)))
-            return false;
-        path = name;
-    }
-    BusyGuard busy(context_.busyFlag());
-    doc->fileHold().release();
-    if (FileHold::heldElsewhere(path)) {
-        doc->holdFile(doc->path());
-        showMessage("Could not save " + path.toStdString() +
-                        ": the file is open in another window or program.",
-                    MessageIcon::Warning);
-        return false;
-    }
-    if (Status s = StoreDocumentBody(*child->view(), path); !s) {
-        doc->holdFile(doc->path());
-        showMessage(s.error().message, MessageIcon::Warning);
-        return false;
-    }
-    doc->setPath(path);
-    doc->setTitle(QFileInfo(path).fileName());
-    doc->holdFile(path);
-    addRecentFile(path);
-    // The saved file is the copy now.
-    child->recovery().discard();
+    const SaveEnvironment env = saveEnvironment(child);
+    const SaveResult result =
+        saveAs ? SaveDocumentAs(*child->view(), env) : SaveDocument(*child->view(), env);
     scheduleStatusUpdate();
-    return true;
+    return result == SaveResult::Saved;
+}
+
+bool CMainFrame::querySaveOnClose(CChildFrame *child) {
+    if (child->getDocument()->isModified()) {
+        current_ = child;
+        mdi_->setActiveSubWindow(child);
+    }
+    const bool mayClose = QuerySaveOnClose(*child->view(), saveEnvironment(child));
+    scheduleStatusUpdate();
+    return mayClose;
 }
 
 void CMainFrame::setTabbedMode(bool tabbed) {
@@ -1095,11 +1151,30 @@ void CMainFrame::dropEvent(QDropEvent *event) {
 }
 
 void CMainFrame::closeEvent(QCloseEvent *event) {
-    if (printPreviewActive()) {
+    // Not during print preview, nor while a close is already asking its questions.
+    if (printPreviewActive() || closing_) {
         event->ignore();
         return;
     }
-    mdi_->closeAllSubWindows();
+    const QScopedValueRollback closing(closing_, true);
+    // Every modified document is asked about first, top to bottom; nothing closes until every
+    // answer is in, so Cancel (or a failed save) leaves every window open as it was.
+    QList<CChildFrame *> children;
+    const QList<QMdiSubWindow *> windows = mdi_->subWindowList(QMdiArea::StackingOrder);
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it)
+        if (auto *child = qobject_cast<CChildFrame *>(*it))
+            children << child;
+    for (CChildFrame *child : children) {
+        if (!querySaveOnClose(child)) {
+            for (CChildFrame *answered : children)
+                answered->setCloseConfirmed(false);
+            event->ignore();
+            return;
+        }
+        child->setCloseConfirmed(true);
+    }
+    for (CChildFrame *child : children)
+        child->close();
     if (!mdi_->subWindowList().isEmpty()) {
         event->ignore();
         return;

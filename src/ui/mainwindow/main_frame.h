@@ -2,11 +2,15 @@
 
 #include "core/input/translation_engine.h"
 #include "ui/app/frame_services.h"
+#include "ui/document/document_saving.h"
+#include "ui/document/recovery.h"
 #include "ui/document/view_host.h"
 #include "ui/mainwindow/child_frame.h"
+#include "ui/mainwindow/ribbon/colour_menu.h"
 
 #include <QHash>
 #include <QMainWindow>
+#include <QPair>
 #include <QPointer>
 #include <QTimer>
 #include <functional>
@@ -72,8 +76,8 @@ class CMainFrame : public QMainWindow, public ViewHost, public FrameServices {
     /// Opens the recovery files an earlier run left behind, each as "<name> (Recovered)" bound
     /// to the document it protects; returns how many.
     int ReopenRecoveryFiles();
-    /// Writes the recovery copy of every modified document at once (before the program is
-    /// ended from outside).
+    /// Writes the recovery copy of every modified document at once and waits until they are on
+    /// the disk (before the program is ended from outside).
     void writeAllRecoveryCopies();
     /// Activates the window holding `path`, if any.
     bool ActivateIfOpen(const QString &path);
@@ -117,6 +121,11 @@ class CMainFrame : public QMainWindow, public ViewHost, public FrameServices {
     std::function<void(CTarvelLiteView &)> writeRecoveryCopy;
     /// How many auto-save passes have run.
     int autoSavePasses() const { return autoSavePasses_; }
+    /// Whether an auto-save pass is still writing (its copies are written on a thread of their
+    /// own; the event loop only takes a snapshot of each document).
+    bool autoSaveRunning() const { return autoSavePending_ > 0 || !autoSaveQueue_.isEmpty(); }
+    /// Waits until every recovery copy asked for is on the disk.
+    void waitForRecoveryCopies() { recoveryWriter_.wait(); }
 
     /// The preferences sheet (modal): all its pages, or the page setup alone. Page setup does
     /// nothing during print preview.
@@ -142,7 +151,8 @@ class CMainFrame : public QMainWindow, public ViewHost, public FrameServices {
     QColor backColour() const override { return backColour_; }
     void setBackColour(const QColor &colour) override;
     QList<QColor> recentColours() const override { return recentColours_; }
-    void setRecentColours(const QList<QColor> &colours) override { recentColours_ = colours; }
+    /// Keeps the first ten colours.
+    void setRecentColours(const QList<QColor> &colours) override;
     int numberingItem() const override { return numberingItem_; }
     void setNumberingItem(int item) override { numberingItem_ = item; }
     bool hasStatusBar() const override;
@@ -166,9 +176,30 @@ class CMainFrame : public QMainWindow, public ViewHost, public FrameServices {
 
     FrameInput *input() const { return input_; }
 
+    // The drop-downs of the command bar (ribbon/ribbon_menus.cpp): the colour palettes, the
+    // paragraph galleries, Undo, the Dictionary and Keyboard lists and the User Dictionary.
+    using LocaleNames = QHash<QString, QPair<QString, QString>>;
+    const PaletteColours &themeColours() const { return themeColours_; }
+    const PaletteColours &themeShades() const { return themeShades_; }
+    const PaletteColours &standardColours() const { return standardColours_; }
+    /// Locale code → (code, display name) of the dictionaries listed under a display name.
+    const LocaleNames &localeNames() const { return localeNames_; }
+    /// The Dictionary drop-down's entry that carries the check mark, -1 for none.
+    int checkedDictionary() const { return checkedDictionary_; }
+    /// Rebuilds the Dictionary drop-down from the installed dictionaries.
+    void buildDictionaryMenu();
+    /// Undoes up to `steps` steps of the active document at once; returns how many.
+    int undoSteps(int steps);
+    /// Replaces the colour dialog of "More Colors..." (tests).
+    ColourMenu::ColourChooser colourChooser;
+    /// Replaces the modal user dictionary editor (tests); runs only when dictionaries exist.
+    std::function<void()> userDictionaryEditor;
+
   signals:
     /// The active document view changed (null when none is left).
     void activeViewChanged(CTarvelLiteView *view);
+    /// An auto-save pass has written all its copies (or failed to).
+    void autoSavePassFinished();
 
   protected:
     void closeEvent(QCloseEvent *event) override;
@@ -179,6 +210,13 @@ class CMainFrame : public QMainWindow, public ViewHost, public FrameServices {
 
   private:
     void loadLookAheadDictionary();
+    void createRibbonMenus();
+    void chooseDictionary(int index);
+    void showDictionaryChecks();
+    void chooseKeyboardEntry(int language, int keyboard);
+    void openUserDictionary();
+    void applyChosenColour(bool text, const QColor &colour);
+    QList<ColourGroup> textColourGroups() const;
     QAction *addCommand(QMenu *menu, int id, const QString &text, void (CTarvelLiteView::*slot)(),
                         const QKeySequence &shortcut = {});
     QAction *addFrameCommand(QMenu *menu, int id, const QString &text,
@@ -199,13 +237,20 @@ class CMainFrame : public QMainWindow, public ViewHost, public FrameServices {
     void rebuildRecentMenu();
     void updateColourIcons();
     void setOvertype(bool on);
-    /// One window's auto-save: its recovery copy when the document is modified, none when not.
-    /// False when the copy could not be written.
-    bool autoSaveChild(CChildFrame *child);
+    /// One window's auto-save: a snapshot of a modified document is handed to the recovery
+    /// writer; an unmodified one needs no copy.
+    void autoSaveChild(CChildFrame *child);
+    void snapshotNextForAutoSave();
+    void finishAutoSavePass();
+    /// What saving a window's document needs from the main window.
+    SaveEnvironment saveEnvironment(CChildFrame *child);
+    /// The close question of one window, brought to the front first.
+    bool querySaveOnClose(CChildFrame *child);
     /// The backup copy of a document just opened, when the settings ask for one.
     void makeBackupCopy(const QString &path);
-    /// Binds a window just loaded from a recovery file to the document it protects.
-    void adoptRecovered(CChildFrame *child);
+    /// Binds a window just loaded from the recovery file `recoveryPath` to the document it
+    /// protects.
+    void adoptRecovered(CChildFrame *child, const QString &recoveryPath);
 
     AppContext &context_;
     QMdiArea *mdi_ = nullptr;
@@ -225,6 +270,13 @@ class CMainFrame : public QMainWindow, public ViewHost, public FrameServices {
     QColor textColour_ = Qt::black;
     QColor backColour_ = Qt::white;
     QList<QColor> recentColours_;
+    PaletteColours themeColours_;
+    PaletteColours themeShades_;
+    PaletteColours standardColours_;
+    LocaleNames localeNames_;
+    int checkedDictionary_ = -1;
+    QPointer<QMenu> dictionaryMenu_;
+    QPointer<QMenu> keyboardMenu_;
     QFont statusFont_;
     int numberingItem_ = 1;
     bool statusUpdatePending_ = false;
@@ -233,6 +285,13 @@ class CMainFrame : public QMainWindow, public ViewHost, public FrameServices {
     bool overtype_ = false;
     bool lookAheadLoaded_ = false;
     QTimer autoSaveTimer_;
+    /// Writes the recovery copies; lives longer than every document window.
+    RecoveryWriter recoveryWriter_;
+    int autoSavePending_ = 0;
+    /// The windows of the running pass whose snapshot is still to be taken.
+    QList<QPointer<CChildFrame>> autoSaveQueue_;
+    QStringList autoSaveFailures_;
+    bool closing_ = false;
     QTimer lockKeysTimer_;
     int autoSaveCountdown_ = 0;
     int autoSavePasses_ = 0;

@@ -236,6 +236,54 @@ TEST(RtfReader, ShapePicturesAreReadOnceAtTheirAnchor) {
     EXPECT_EQ(two.pictures[1].format, PictureFormat::Jpeg);
 }
 
+// An object embedded from a file keeps its class and data byte for byte with the picture that
+// shows it, whichever order its parts come in; data with no picture of it is told, not kept.
+TEST(RtfReader, EmbeddedObjectsKeepTheirDataWithTheirPicture) {
+    RichDocument doc;
+    Picture icon;
+    icon.format = PictureFormat::Png;
+    icon.bytes = {0x89, 0x50, 0x4e, 0x47};
+    icon.widthTwips = 1800;
+    icon.heightTwips = 900;
+    icon.objectClass = "Package";
+    for (int i = 0; i < 300; ++i)
+        icon.objectData.push_back(static_cast<std::uint8_t>(i * 7));
+    doc.pictures.push_back(icon);
+    doc.paragraphs[0].runs.push_back(tarvellite::Run{CharFormat{}, u"a", -1});
+    doc.paragraphs[0].runs.push_back(tarvellite::Run{CharFormat{}, u"\uFFFC", 0});
+    Result<ReadOutcome> back = readRtf(writeRtf(doc));
+    ASSERT_TRUE(back);
+    ASSERT_EQ(back->document.pictures.size(), 1u);
+    EXPECT_EQ(back->document.pictures[0], icon);
+    EXPECT_EQ(utf16ToUtf8(back->document.plainText()), "a\uFFFC");
+
+    // Data after the result, and a class with a space around it.
+    const RichDocument late = read("{\\rtf1 {\\object\\objemb{\\result {\\pict\\pngblip 01}}"
+                                   "{\\*\\objclass Package}{\\*\\objdata 0a0B\r\n0c}}z}");
+    ASSERT_EQ(late.pictures.size(), 1u);
+    EXPECT_EQ(late.pictures[0].objectClass, "Package");
+    EXPECT_EQ(late.pictures[0].objectData, (Bytes{0x0a, 0x0b, 0x0c}));
+    // A result of text only: the text stays, the data goes with a warning.
+    Result<ReadOutcome> textOnly =
+        readRtf(bytesOf("{\\rtf1 {\\object{\\*\\objdata 0102}{\\result shown}}}"));
+    ASSERT_TRUE(textOnly);
+    EXPECT_TRUE(textOnly->document.pictures.empty());
+    EXPECT_EQ(utf16ToUtf8(textOnly->document.plainText()), "shown");
+    ASSERT_EQ(textOnly->warnings.size(), 1u);
+    EXPECT_NE(textOnly->warnings[0].message.find("object"), std::string::npos);
+    // Cut off inside the data: what was read is kept as text, nothing more.
+    EXPECT_EQ(text("{\\rtf1 x{\\object{\\*\\objdata 01020"), "x");
+    // A second object starts afresh; a picture outside any object has no data.
+    const RichDocument two =
+        read("{\\rtf1 {\\object{\\*\\objdata 01}{\\result{\\pict\\pngblip 01}}}"
+             "{\\pict\\pngblip 02}{\\object{\\*\\objdata 03}{\\result{\\pict"
+             "\\pngblip 04}}}}");
+    ASSERT_EQ(two.pictures.size(), 3u);
+    EXPECT_EQ(two.pictures[0].objectData, Bytes{0x01});
+    EXPECT_FALSE(two.pictures[1].isObject());
+    EXPECT_EQ(two.pictures[2].objectData, Bytes{0x03});
+}
+
 struct BadCase {
     const char *name;
     std::string input;
@@ -419,11 +467,11 @@ RichDocument everyProperty() {
     }
     Paragraph pictures;
     pictures.format.alignment = Alignment::Right;
-    doc.pictures = {{PictureFormat::Png, {0x89, 'P', 'N', 'G', 0, 1, 2}, 16, 8, 240, 120},
-                    {PictureFormat::Jpeg, {0xff, 0xd8, 0xff, 0xe0}, 0, 0, 0, 0},
-                    {PictureFormat::Dib, {40, 0, 0, 0}, 1, 1, 15, 15},
-                    {PictureFormat::Emf, {1, 0, 0, 0}, 100, 100, 1000, 1000},
-                    {PictureFormat::Wmf, {1, 0, 9, 0}, 50, 50, 500, 500}};
+    doc.pictures = {{PictureFormat::Png, {0x89, 'P', 'N', 'G', 0, 1, 2}, 16, 8, 240, 120, {}, {}},
+                    {PictureFormat::Jpeg, {0xff, 0xd8, 0xff, 0xe0}, 0, 0, 0, 0, {}, {}},
+                    {PictureFormat::Dib, {40, 0, 0, 0}, 1, 1, 15, 15, {}, {}},
+                    {PictureFormat::Emf, {1, 0, 0, 0}, 100, 100, 1000, 1000, {}, {}},
+                    {PictureFormat::Wmf, {1, 0, 9, 0}, 50, 50, 500, 500, {}, {}}};
     pictures.runs = {{tamil, u"\uFFFC", 0},        {CharFormat{}, u"between", -1},
                      {CharFormat{}, u"\uFFFC", 1}, {hindi, u"\uFFFC", 2},
                      {hindi, u"\uFFFC", 3},        {hindi, u"\uFFFC", 4}};

@@ -13,6 +13,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -388,6 +389,37 @@ class StartupTest : public QObject {
         QTRY_COMPARE(saved.count(), 1);
         QVERIFY(!app.mainWindow()->isVisible());
         QVERIFY(!store->writeLog().empty());
+    }
+
+    // A hang-up first writes what would be lost, then closes as Exit does: after a dialog the user
+    // is answering has been answered, never under it.
+    void hangUpWritesFirstAndClosesAfterTheOpenDialog() {
+        StartFolders folders(true);
+        MessageLog log;
+        MemorySettingsStore *store = nullptr;
+        CTarvelLiteApp app(folders.environment(store));
+        usePlainFrame(app, log);
+        QStringList steps;
+        app.hooks().beforeTermination = [&](CTarvelLiteApp &a) {
+            steps << QStringLiteral("copies written, window shown: %1")
+                         .arg(a.mainWindow()->isVisible());
+        };
+        QVERIFY(app.InitInstance({"tarvellite"}));
+        QSignalSpy saved(&app, &CTarvelLiteApp::settingsWritten);
+        QDialog dialog(app.mainWindow());
+        QTimer::singleShot(0, [&] {
+            std::raise(SIGHUP);
+            QTRY_COMPARE(steps.size(), 1);
+            QTest::qWait(300);
+            steps << QStringLiteral("under the dialog, window shown: %1")
+                         .arg(app.mainWindow()->isVisible());
+            dialog.reject();
+        });
+        dialog.exec();
+        QTRY_COMPARE(saved.count(), 1);
+        QCOMPARE(steps, (QStringList{QStringLiteral("copies written, window shown: 1"),
+                                     QStringLiteral("under the dialog, window shown: 1")}));
+        QVERIFY(!app.mainWindow()->isVisible());
     }
 };
 

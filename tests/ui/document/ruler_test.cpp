@@ -3,6 +3,7 @@
 
 #include "core/document/rich_text.h"
 #include "ui/document/document_units.h"
+#include "ui/document/model_mapping.h"
 #include "ui/document/ruler_bar.h"
 #include "ui/document/tarvellite_doc.h"
 #include "ui/document/tarvellite_view.h"
@@ -62,6 +63,7 @@ class RulerTest : public QObject {
     void indentDragMovesByTheDistanceAtEveryZoom_data();
     void indentDragMovesByTheDistanceAtEveryZoom();
     void tabStopsAreAddedRemovedAndKept();
+    void indentsHoldThroughZoomUndoAndSaving();
 };
 
 void RulerTest::indentDragMovesByTheDistanceAtEveryZoom_data() {
@@ -97,8 +99,6 @@ void RulerTest::indentDragMovesByTheDistanceAtEveryZoom() {
     QTextCursor first(w.view.document());
     const int textX = w.view.viewport()->mapTo(&w.top, w.view.cursorRect(first).topLeft()).x() -
                       w.ruler.mapTo(&w.top, QPoint(0, 0)).x();
-    QEXPECT_FAIL("150%", "the view's zoom scales fonts and the wrap width, not paragraph indents",
-                 Continue);
     QVERIFY2(std::abs(textX - w.ruler.xOfTwips(1440)) <= 2,
              qPrintable(QStringLiteral("%1 %2").arg(textX).arg(w.ruler.xOfTwips(1440))));
     // The first-line handle alone: a first-line indent half an inch further.
@@ -141,6 +141,51 @@ void RulerTest::tabStopsAreAddedRemovedAndKept() {
     w.drag(0, 720, belowFace);
     QCOMPARE(w.tabsOfFirstBlock().size(), 40);
     QCOMPARE(text_format::startIndent(w.view.textCursor()), 720);
+}
+
+// The x of the text at `position`, in the ruler's coordinates.
+static int textX(Window &w, int position) {
+    QTextCursor c(w.view.document());
+    c.setPosition(position);
+    return w.view.viewport()->mapTo(&w.top, w.view.cursorRect(c).topLeft()).x() -
+           w.ruler.mapTo(&w.top, QPoint(0, 0)).x();
+}
+
+void RulerTest::indentsHoldThroughZoomUndoAndSaving() {
+    Window w;
+    // A long first paragraph: a first line at one inch, the wrapped lines at two.
+    QTextCursor c(w.view.document());
+    c.insertText(QStringLiteral("word ").repeated(60));
+    w.view.setTextCursor(c);
+    text_format::setStartIndent(c, 1440);
+    w.drag(1440, 2880, belowFace - 4); // the hanging handle alone
+    QCOMPARE(text_format::offset(w.view.textCursor()), 1440);
+    const QTextLayout *layout = w.view.document()->begin().layout();
+    QVERIFY(layout->lineCount() > 1);
+    for (int zoom : {150, 100, 250}) {
+        if (zoom > 100 && w.view.zoomPercent() == 100)
+            w.view.zoomFromSlider(102); // the slider's first step above 100 % is 110 %
+        w.view.zoomFromSlider(zoom <= 100 ? zoom : zoom / 5 + 80);
+        QCOMPARE(w.view.zoomPercent(), zoom);
+        QCOMPARE(text_format::startIndent(w.view.textCursor()), 1440);
+        QCOMPARE(text_format::offset(w.view.textCursor()), 1440);
+        // The text stands under its handles at this zoom.
+        QVERIFY(std::abs(textX(w, 0) - w.ruler.xOfTwips(1440)) <= 2);
+        QVERIFY(std::abs(textX(w, w.view.document()->begin().layout()->lineAt(1).textStart()) -
+                         w.ruler.xOfTwips(2880)) <= 2);
+        // Saved at any zoom, the paragraph keeps its twips.
+        const RichDocument model = richDocumentFrom(w.view.document());
+        QCOMPARE(model.paragraphs.front().format.startIndentTwips, 2880);
+        QCOMPARE(model.paragraphs.front().format.firstLineIndentTwips, -1440);
+    }
+    // Undone at another zoom than it was made, a step gives back the indents it changed.
+    const QTextCursor first(w.view.document()->begin());
+    w.view.undo();
+    QCOMPARE(text_format::offset(first), 0);
+    QCOMPARE(text_format::startIndent(first), 1440);
+    QVERIFY(std::abs(textX(w, 0) - w.ruler.xOfTwips(1440)) <= 2);
+    w.view.redo();
+    QCOMPARE(text_format::offset(first), 1440);
 }
 
 QTEST_MAIN(RulerTest)

@@ -1,9 +1,13 @@
 // Recovery copies and their reopening: written by the auto-save pass for modified documents
-// only, through a rename; left behind by a crash and reopened as "(Recovered)" bound to the
-// protected document; never taken from another running instance; deleted when a window closes
-// normally or its document is saved; a ".tmp" opened by hand is an ordinary document.
+// only, through a rename, and all at once when the program is asked to end; left behind by a
+// crash and reopened as "(Recovered)" bound to the protected document (paths too long for the
+// header never cut, a copy older than its file marked, a made-up path never replacing a file
+// unasked, a text file saved back in its own encoding); never taken from another running instance,
+// even by two starting at once; deleted when a window closes normally or its document is saved; a
+// ".tmp" opened by hand is an ordinary document.
 
 #include "core/app/messages.h"
+#include "core/document/rich_text.h"
 #include "ui/app/app_context.h"
 #include "ui/document/document_io.h"
 #include "ui/document/recovery.h"
@@ -12,12 +16,17 @@
 #include "ui/mainwindow/child_frame.h"
 #include "ui/mainwindow/main_frame.h"
 
+#include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QMdiArea>
 #include <QRegularExpression>
+#include <QSet>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <fcntl.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace tarvellite;
@@ -100,6 +109,7 @@ class RecoveryTest : public QObject {
         });
         QVERIFY(frame.saveActiveDocument(false));
         setFileNamePrompter({});
+        frame.waitForRecoveryCopies();
         QVERIFY(recoveryFiles().isEmpty());
         runPass(frame); // not modified now: nothing written
         QVERIFY(recoveryFiles().isEmpty());
@@ -136,14 +146,22 @@ class RecoveryTest : public QObject {
     }
 
     void aTmpFileOpenedByHandIsAnOrdinaryDocument() {
+        // Even a recovery copy, with the path it protects in its header.
+        const QString letter = home_->filePath(QStringLiteral("docs/letter.tvl"));
         const QString tmp = home_->filePath(QStringLiteral("docs/~tv12345678.tmp"));
-        writeFile(tmp, "{\\rtf1 plain}");
+        RichDocument words = RichDocument::fromPlainText(u"words");
+        QVERIFY(WriteDocumentFile(QFile::encodeName(tmp).toStdString(), words, PageLayout{},
+                                  TextFileFormat::unicode(), letter.toStdU16String()));
         CMainFrame frame(*context_);
         QVERIFY(frame.OpenDocumentPath(tmp));
-        QCOMPARE(frame.activeChild()->getDocument()->title(), QStringLiteral("~tv12345678.tmp"));
-        frame.activeChild()->getDocument()->setModified(false);
+        CTarvelLiteDoc *doc = frame.activeChild()->getDocument();
+        QApplication::processEvents(); // the status update of the first idle pass
+        QCOMPARE(doc->title(), QStringLiteral("~tv12345678.tmp"));
+        QCOMPARE(doc->path(), tmp);
+        QVERIFY(!doc->isModified());
         frame.activeChild()->close();
         QTRY_VERIFY(frame.documentArea()->subWindowList().isEmpty());
+        frame.waitForRecoveryCopies();
         QVERIFY(QFile::exists(tmp));
     }
 
@@ -212,11 +230,207 @@ class RecoveryTest : public QObject {
         QVERIFY(QFile::exists(backup + QStringLiteral("letter(copy)-2.tvl")));
     }
 
+    void recoveryHeaderPaths_data() {
+        QTest::addColumn<QString>("document"); // empty: untitled
+        QTest::addColumn<bool>("longUserFolder");
+        QTest::addColumn<QString>("boundTo"); // "untitled": the user folder + title + ".tvl"
+        QTest::addColumn<QString>("title");
+        QTest::newRow("opened document") << "docs/letter.tvl" << false << "docs/letter.tvl"
+                                         << "letter (Recovered).tvl";
+        QTest::newRow("untitled document") << "" << false << "untitled"
+                                           << "^TarvelLite\\d+ \\(Recovered\\)\\.tvl$";
+        // 4 folders of 200 letters: too long for the header, never cut.
+        const QString deep = QStringLiteral("docs/%1/%1/%1/%1/notes.txt").arg(QString(200, 'd'));
+        QTest::newRow("path too long for the header") << deep << false << "untitled"
+                                                      << "notes.txt (Recovered).tvl";
+        QTest::newRow("too long, and the user folder too") << deep << true << ""
+                                                           << "^TarvelLite\\d+ \\(Recovered\\)$";
+    }
+    void recoveryHeaderPaths() {
+        QFETCH(QString, document);
+        QFETCH(bool, longUserFolder);
+        QFETCH(QString, boundTo);
+        QFETCH(QString, title);
+        if (longUserFolder)
+            context_->mutableSettings().defaultUserPath =
+                home_->filePath(QString(760, 'u')).toStdString() + "/";
+        QString expectedPath;
+        {
+            auto frame = std::make_unique<CMainFrame>(*context_);
+            CTarvelLiteView *view = nullptr;
+            if (document.isEmpty()) {
+                view = frame->newDocument();
+            } else {
+                const QString path = home_->filePath(document);
+                QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+                writeFile(path, "{\\rtf1 words}");
+                QVERIFY(frame->OpenDocumentPath(path));
+                view = frame->activeView();
+            }
+            view->insertPlainText(QStringLiteral("typed "));
+            const CTarvelLiteDoc &doc = *view->getDocument();
+            if (boundTo == QLatin1String("untitled"))
+                expectedPath = QString::fromStdString(context_->settings().defaultUserPath) +
+                               doc.title() + QStringLiteral(".tvl");
+            else if (!boundTo.isEmpty())
+                expectedPath = home_->filePath(boundTo);
+            frame->writeAllRecoveryCopies();
+        }
+        CMainFrame frame(*context_);
+        QCOMPARE(frame.ReopenRecoveryFiles(), 1);
+        CTarvelLiteDoc *doc = frame.activeChild()->getDocument();
+        QCOMPARE(doc->path(), expectedPath);
+        QVERIFY2(title.startsWith('^') ? QRegularExpression(title).match(doc->title()).hasMatch()
+                                       : doc->title() == title,
+                 qPrintable(doc->title()));
+        QVERIFY(doc->isModified());
+        QVERIFY(frame.activeView()->toPlainText().startsWith(QStringLiteral("typed ")));
+    }
+
+    void aTerminationRequestWritesEveryCopyAtOnce() {
+        CMainFrame frame(*context_);
+        frame.newDocument()->insertPlainText(QStringLiteral("first"));
+        frame.newDocument()->insertPlainText(QStringLiteral("second"));
+        frame.newDocument(); // not modified: no copy
+        frame.writeAllRecoveryCopies();
+        // On the disk before the event loop runs again (a kill may come next).
+        const QStringList copies = recoveryFiles();
+        QCOMPARE(copies.size(), 2);
+        QByteArray both;
+        for (const QString &name : copies)
+            both += readAll(recoveryFolder(context_->settings()) + '/' + name);
+        QVERIFY(both.contains("first") && both.contains("second"));
+    }
+
+    void aCopyOlderThanItsFileSaysSo() {
+        const QString letter = home_->filePath(QStringLiteral("docs/letter.tvl"));
+        writeFile(letter, "{\\rtf1 Dear reader}");
+        {
+            auto frame = std::make_unique<CMainFrame>(*context_);
+            QVERIFY(frame->OpenDocumentPath(letter));
+            frame->activeView()->insertPlainText(QStringLiteral("typed "));
+            frame->writeAllRecoveryCopies();
+        }
+        // Saved later, by another program or another run.
+        QFile file(letter);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(60),
+                                 QFileDevice::FileModificationTime));
+        file.close();
+        CMainFrame frame(*context_);
+        QCOMPARE(frame.ReopenRecoveryFiles(), 1);
+        QCOMPARE(frame.activeChild()->getDocument()->title(),
+                 QStringLiteral("letter (Recovered, older than the file).tvl"));
+        QVERIFY(frame.statusBar()->currentMessage().contains(letter));
+    }
+
+    void aRecoveredUntitledDocumentNeverReplacesAFileUnasked() {
+        QString bound;
+        {
+            auto frame = std::make_unique<CMainFrame>(*context_);
+            CTarvelLiteView *view = frame->newDocument();
+            view->insertPlainText(QStringLiteral("recovered text"));
+            bound = QString::fromStdString(context_->settings().defaultUserPath) +
+                    view->getDocument()->title() + QStringLiteral(".tvl");
+            frame->writeAllRecoveryCopies();
+        }
+        // Meanwhile a document of that name has been saved by someone.
+        writeFile(bound, "{\\rtf1 someone else's}");
+        CMainFrame frame(*context_);
+        QCOMPARE(frame.ReopenRecoveryFiles(), 1);
+        QCOMPARE(frame.activeChild()->getDocument()->path(), bound);
+        QStringList offered;
+        setFileNamePrompter([&](QWidget *, QString &name, const QString &, bool) {
+            offered << name;
+            return false;
+        });
+        QVERIFY(!frame.saveActiveDocument(false));
+        setFileNamePrompter({});
+        QCOMPARE(offered, QStringList{bound});
+        QCOMPARE(readAll(bound), QByteArray("{\\rtf1 someone else's}"));
+    }
+
+    void savingARecoveredDocumentWritesItsFileAndDropsTheCopy() {
+        const QString letter = home_->filePath(QStringLiteral("docs/letter.tvl"));
+        writeFile(letter, "{\\rtf1 Dear reader}");
+        {
+            auto frame = std::make_unique<CMainFrame>(*context_);
+            QVERIFY(frame->OpenDocumentPath(letter));
+            frame->activeView()->insertPlainText(QStringLiteral("typed "));
+            frame->writeAllRecoveryCopies();
+        }
+        CMainFrame frame(*context_);
+        QCOMPARE(frame.ReopenRecoveryFiles(), 1);
+        QVERIFY(frame.saveActiveDocument(false));
+        QVERIFY(readAll(letter).contains("typed"));
+        QCOMPARE(frame.activeChild()->getDocument()->title(), QStringLiteral("letter.tvl"));
+        frame.waitForRecoveryCopies();
+        // Nothing older than the saved file is left to come back after a crash.
+        QVERIFY(recoveryFiles().isEmpty());
+    }
+
+    // The copy is in the program's own format; the text file on the disk still tells how it was
+    // written, and the recovered document is saved back the same way.
+    void aRecoveredTextFileKeepsItsEncodingAndLineBreaks_data() {
+        QTest::addColumn<QString>("lineBreak");
+        QTest::newRow("UTF-8, LF") << "\n";
+        QTest::newRow("UTF-8, CR LF") << "\r\n";
+    }
+    void aRecoveredTextFileKeepsItsEncodingAndLineBreaks() {
+        QFETCH(QString, lineBreak);
+        const QString notes = home_->filePath(QStringLiteral("docs/notes.txt"));
+        writeFile(notes, (QStringLiteral("ஒன்று") + lineBreak + QStringLiteral("இரண்டு")).toUtf8());
+        {
+            auto frame = std::make_unique<CMainFrame>(*context_);
+            QVERIFY(frame->OpenDocumentPath(notes));
+            frame->activeView()->insertPlainText(QStringLiteral("typed "));
+            frame->writeAllRecoveryCopies();
+        }
+        CMainFrame frame(*context_);
+        QCOMPARE(frame.ReopenRecoveryFiles(), 1);
+        QCOMPARE(frame.activeChild()->getDocument()->path(), notes);
+        QVERIFY(frame.saveActiveDocument(false)); // the text question answered Yes
+        QCOMPARE(readAll(notes),
+                 (QStringLiteral("typed ஒன்று") + lineBreak + QStringLiteral("இரண்டு")).toUtf8());
+    }
+
+    void twoInstancesStartingAtOnceNeverShareACopy() {
+        const QString folder = recoveryFolder(context_->settings());
+        QDir().mkpath(folder);
+        for (int round = 0; round < 20; ++round) {
+            for (int i = 0; i < 8; ++i)
+                writeFile(
+                    folder +
+                        QStringLiteral("/~tv%1.tmp").arg(round * 8 + i, 8, 16, QLatin1Char('0')),
+                    "{\\rtf1 x}");
+            // Each start-up adopts on a thread (and an open file description) of its own.
+            std::vector<std::unique_ptr<RecoveryFile>> first, second;
+            std::thread other([&] { first = adoptLeftRecoveryFiles(folder); });
+            second = adoptLeftRecoveryFiles(folder);
+            other.join();
+            QStringList taken;
+            for (const auto *list : {&first, &second})
+                for (const auto &file : *list)
+                    taken << file->path();
+            QCOMPARE(taken.size(), 8);
+            QCOMPARE(QSet<QString>(taken.begin(), taken.end()).size(), 8);
+            for (auto *list : {&first, &second})
+                for (auto &file : *list)
+                    file->discard();
+        }
+    }
+
   private:
+    static QByteArray readAll(const QString &path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
     void runPass(CMainFrame &frame) {
         const int minutes = context_->settings().backupOption.autoSaveMinutes;
         for (int i = 0; i < minutes; ++i)
             frame.onAutoSaveTick();
+        // The copies are written on the writer's thread; the pass ends in the event loop.
+        QTRY_VERIFY(!frame.autoSaveRunning());
     }
     QStringList recoveryFiles() const {
         QDir dir(recoveryFolder(context_->settings()));
