@@ -777,6 +777,10 @@ void CDictionary::buildSuffixRules() {
     }
 }
 
+namespace {
+constexpr std::size_t minRuleStemUnits = 3;
+} // namespace
+
 bool CDictionary::checkSuffixRules(std::u16string_view w, std::int32_t start) const {
     if (suffixRules_.empty() || w.empty())
         return false;
@@ -795,6 +799,11 @@ bool CDictionary::checkSuffixRules(std::u16string_view w, std::int32_t start) co
             const std::u16string_view kept = w.substr(0, w.size() - (rule.dropTwo ? 2 : b));
             const std::u16string_view added =
                 rule.dropTwo ? std::u16string_view() : std::u16string_view(rule.replacement);
+            // A stem of one syllable or less takes no ending by rule: such words are few, their
+            // forms are in the lists, and a slip in a longer word too often leaves one of them
+            // with some ending behind.
+            if (!latin_ && kept.size() + added.size() < minRuleStemUnits)
+                continue;
             std::u16string_view stem;
             if (kept.size() + added.size() <= bufferUnits) {
                 std::copy(kept.begin(), kept.end(), buffer);
