@@ -53,6 +53,19 @@ def find(root, role, name):
     return None
 
 
+def find_control(root, name):
+    """A button of any kind (plain, toggle, split) or a check box called `name` that shows."""
+    for node in descendants(root):
+        try:
+            role = node.getRoleName()
+            if node.name == name and ("button" in role or role == "check box") and \
+                    node.getState().contains(pyatspi.STATE_SHOWING):
+                return node
+        except Exception:
+            pass
+    return None
+
+
 def press(node):
     action = node.queryAction()
     for i in range(action.nActions):
@@ -76,6 +89,19 @@ for role, name in [("frame", "On Screen Keyboard"), ("frame", "Folder"),
                    ("status bar", "Status bar"), ("label", "Caps"), ("label", "Ins"),
                    ("slider", "Zoom Slider"), ("push button", "Zoom")]:
     wait_for(role + " '" + name + "'", lambda: find(app, role, name))
+
+# The window as wide as the screen: the ribbon folds a panel that does not fit into one button,
+# whose elements then show in a pop-up window of their own.
+main_window = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "TarvelLite"],
+                             capture_output=True, text=True).stdout.split()
+if main_window:
+    subprocess.run(["xdotool", "windowsize", main_window[-1], "1280", "860"], check=False)
+
+# The ribbon: the application button, the Home panels' buttons (a panel that does not fit the
+# window is one button under its title) by their captions.
+for name in ["Main Menu Button", "Paste", "Cut", "Picture", "Dictionary", "Keyboard",
+             "Utility", "Style"]:
+    wait_for("ribbon button '" + name + "'", lambda: find_control(app, name))
 
 # The title names the document before the program.
 wait_for("title with the document", lambda: frame.name == "TarvelLite1 - TarvelLite")
@@ -109,7 +135,7 @@ wait_for("modified title", lambda: frame.name == "TarvelLite2* - TarvelLite")
 
 # The keyboard toggle hides and shows its pane.
 keyboard = find(app, "frame", "On Screen Keyboard")
-toggle = wait_for("Keyboard toggle", lambda: find(app, "menu item", "Keyboard"))
+toggle = wait_for("Keyboard toggle", lambda: find_control(app, "Keyboard"))
 press(toggle)
 wait_for("keyboard pane hidden", lambda: not showing(keyboard) or
          find(app, "frame", "On Screen Keyboard") is None)

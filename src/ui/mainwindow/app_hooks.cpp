@@ -23,6 +23,11 @@ void installMainFrameHooks(CTarvelLiteApp &app) {
     hooks.createMainFrame = [](CTarvelLiteApp &a) -> QMainWindow * {
         a.context().setStore(&a.settingsStore());
         auto *frame = new CMainFrame(a.context());
+        // A window without its ribbon is no window: start-up ends.
+        if (!frame->created()) {
+            delete frame;
+            return nullptr;
+        }
         frame->closingHook = [&a] { a.OnClosingMainFrame(); };
         return frame;
     };

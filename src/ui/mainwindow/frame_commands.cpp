@@ -1,7 +1,10 @@
-// The main window's commands: the menus and the tool bar, the font and size boxes, the colour
-// buttons, and the check and enabled states that follow the active view.
+// The main window's commands and the ribbon that shows them: the font and size boxes, the
+// application menu, the window looks, and the check and enabled states that follow the active
+// view.
 
 #include "core/app/messages.h"
+#include "core/app/settings.h"
+#include "core/app/version.h"
 #include "ui/app/app_context.h"
 #include "ui/document/command_ids.h"
 #include "ui/document/document_io.h"
@@ -16,19 +19,28 @@
 #include "ui/mainwindow/dock_panes.h"
 #include "ui/mainwindow/frame_input.h"
 #include "ui/mainwindow/main_frame.h"
+#include "ui/mainwindow/ribbon/ribbon_bar.h"
+#include "ui/mainwindow/ribbon/ribbon_icons.h"
 
+#include <QAbstractItemView>
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QFontComboBox>
 #include <QFontDatabase>
 #include <QImageReader>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
-#include <QMenuBar>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QSettings>
 #include <QSlider>
@@ -36,7 +48,6 @@
 #include <QTabBar>
 #include <QTextDocument>
 #include <QTimer>
-#include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
 
@@ -65,7 +76,7 @@ QIcon colourIcon(const QString &letter, const QColor &colour) {
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
-// Menus and tool bar
+// Commands
 
 QAction *CMainFrame::addFrameCommand(QMenu *menu, int id, const QString &text,
                                      const std::function<void()> &run,
@@ -77,6 +88,8 @@ QAction *CMainFrame::addFrameCommand(QMenu *menu, int id, const QString &text,
     connect(action, &QAction::triggered, this, [run] { run(); });
     if (menu)
         menu->addAction(action);
+    // Added to the window, so that its shortcut works wherever the action shows.
+    addAction(action);
     commands_.insert(id, action);
     return action;
 }
@@ -93,112 +106,111 @@ QAction *CMainFrame::addCommand(QMenu *menu, int id, const QString &text,
         shortcut);
 }
 
-void CMainFrame::createMenusAndToolBar() {
-    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
-    file->setObjectName(QStringLiteral("menu-file"));
-    addFrameCommand(
-        file, ID_FILE_NEW, QStringLiteral("&New"), [this] { newDocument(); },
-        QKeySequence(Qt::CTRL | Qt::Key_N));
-    QAction *open = addFrameCommand(
-        file, ID_FILE_OPEN, QStringLiteral("&Open..."), [this] { openCommand(); },
-        QKeySequence(Qt::ALT | Qt::Key_O));
-    QAction *save = addFrameCommand(
-        file, ID_FILE_SAVE, QStringLiteral("&Save"), [this] { saveActiveDocument(false); },
-        QKeySequence(Qt::ALT | Qt::Key_S));
-    // Ctrl+O and Ctrl+S as well, as every desktop program has them; the keyboard layouts leave
-    // these Ctrl combinations free.
-    open->setShortcuts({QKeySequence(Qt::ALT | Qt::Key_O), QKeySequence::Open});
-    save->setShortcuts({QKeySequence(Qt::ALT | Qt::Key_S), QKeySequence::Save});
-    addFrameCommand(file, ID_FILE_SAVE_AS, QStringLiteral("Save &As..."),
-                    [this] { saveActiveDocument(true); });
-    addFrameCommand(file, ID_FILE_CLOSE, QStringLiteral("&Close"), [this] {
-        if (CChildFrame *child = activeChild())
-            child->close();
-    });
-    file->addSeparator();
-    addCommand(file, ID_FILE_PRINT, QStringLiteral("&Print..."), &CTarvelLiteView::print,
-               QKeySequence(Qt::ALT | Qt::Key_P));
-    addCommand(file, ID_FILE_PRINT_DIRECT, QStringLiteral("Quick Print"),
-               &CTarvelLiteView::printDirect);
-    addCommand(file, ID_FILE_PRINT_PREVIEW, QStringLiteral("Print Pre&view"),
-               &CTarvelLiteView::printPreview);
-    addFrameCommand(file, ID_PAGE_SETUP, QStringLiteral("PageSetup"),
-                    [this] { showPreferences(true); });
-    addFrameCommand(file, ID_SETTINGS, QStringLiteral("Settings"),
-                    [this] { showPreferences(false); });
-    file->addSeparator();
-    recentMenu_ = file->addMenu(QStringLiteral("Recent &Documents"));
-    recentMenu_->setObjectName(QStringLiteral("menu-recent"));
-    file->addSeparator();
-    addFrameCommand(file, ID_APP_EXIT, QStringLiteral("E&xit"), [this] { close(); });
-
-    QMenu *edit = menuBar()->addMenu(QStringLiteral("&Edit"));
-    edit->setObjectName(QStringLiteral("menu-edit"));
-    addCommand(edit, ID_EDIT_UNDO, QStringLiteral("&Undo"), &CTarvelLiteView::undo);
-    addCommand(edit, ID_EDIT_REDO, QStringLiteral("&Redo"), &CTarvelLiteView::redo);
-    edit->addSeparator();
-    addCommand(edit, ID_EDIT_CUT, QStringLiteral("Cu&t"), &QTextEdit::cut);
-    addCommand(edit, ID_EDIT_COPY, QStringLiteral("&Copy"), &QTextEdit::copy);
-    addCommand(edit, ID_EDIT_PASTE, QStringLiteral("&Paste"), &QTextEdit::paste);
-    addCommand(edit, ID_EDIT_SELECT_ALL, QStringLiteral("Select A&ll"), &QTextEdit::selectAll);
-    addFrameCommand(edit, ID_INSERT_PICTURE, QStringLiteral("Insert Picture From File"), [this] {
-        if (CTarvelLiteView *view = activeView())
-            InsertPictureCommand(*view);
-    });
-
-    QMenu *format = menuBar()->addMenu(QStringLiteral("F&ormat"));
-    format->setObjectName(QStringLiteral("menu-format"));
+void CMainFrame::createCommands() {
+    using Keys = QList<QKeySequence>;
+    auto keys = [](QAction *action, const Keys &sequences) {
+        action->setShortcuts(sequences);
+        return action;
+    };
     auto checkable = [](QAction *a) {
         a->setCheckable(true);
         return a;
     };
-    QAction *bold = checkable(
-        addCommand(format, ID_FONTBOLD, QStringLiteral("&Bold"), &CTarvelLiteView::toggleBold));
-    QAction *italic = checkable(addCommand(format, ID_FONTITALIC, QStringLiteral("&Italic"),
-                                           &CTarvelLiteView::toggleItalic));
-    QAction *underline = checkable(addCommand(
-        format, ID_FONTUNDERLINE, QStringLiteral("&Underline"), &CTarvelLiteView::toggleUnderline));
-    QAction *strike = checkable(addCommand(format, ID_FONTSTRIKEOUT, QStringLiteral("&Strike-out"),
-                                           &CTarvelLiteView::toggleStrikeOut));
-    format->addSeparator();
-    QAction *fore = addCommand(format, ID_FORE, QStringLiteral("Text &Colour"),
-                               &CTarvelLiteView::textColourCommand);
-    QAction *back = addCommand(format, ID_BACK, QStringLiteral("&Background Colour"),
-                               &CTarvelLiteView::backColourCommand);
-    addFrameCommand(format, 0x7f00 + 1, QStringLiteral("Choose Text Colour..."), [this] {
-        const QColor c = QColorDialog::getColor(textColour_, this, QStringLiteral("Text Colour"));
-        if (c.isValid()) {
-            setTextColour(c);
-            if (CTarvelLiteView *view = activeView())
-                view->textColourCommand();
-        }
+
+    // Documents. Ctrl+O, Ctrl+S and Ctrl+P as well, as every desktop program has them; the
+    // keyboard layouts leave these Ctrl combinations free.
+    keys(addFrameCommand(nullptr, ID_FILE_NEW, QStringLiteral("&New"), [this] { newDocument(); }),
+         {QKeySequence(Qt::CTRL | Qt::Key_N)});
+    keys(addFrameCommand(nullptr, ID_FILE_OPEN, QStringLiteral("&Open..."),
+                         [this] { openCommand(); }),
+         {QKeySequence(Qt::ALT | Qt::Key_O), QKeySequence(Qt::CTRL | Qt::Key_O)});
+    keys(addFrameCommand(nullptr, ID_FILE_SAVE, QStringLiteral("&Save"),
+                         [this] { saveActiveDocument(false); }),
+         {QKeySequence(Qt::ALT | Qt::Key_S), QKeySequence(Qt::CTRL | Qt::Key_S)});
+    addFrameCommand(nullptr, ID_FILE_SAVE_AS, QStringLiteral("Save &As..."),
+                    [this] { saveActiveDocument(true); });
+    addFrameCommand(nullptr, ID_FILE_CLOSE, QStringLiteral("&Close"), [this] {
+        if (CChildFrame *child = activeChild())
+            child->close();
     });
-    addFrameCommand(format, 0x7f00 + 2, QStringLiteral("Choose Background Colour..."), [this] {
-        const QColor c =
-            QColorDialog::getColor(backColour_, this, QStringLiteral("Background Colour"));
-        if (c.isValid()) {
-            setBackColour(c);
-            if (CTarvelLiteView *view = activeView())
-                view->backColourCommand();
+    keys(addCommand(nullptr, ID_FILE_PRINT, QStringLiteral("Print"), &CTarvelLiteView::print),
+         {QKeySequence(Qt::ALT | Qt::Key_P), QKeySequence(Qt::CTRL | Qt::Key_P)});
+    addCommand(nullptr, ID_FILE_PRINT_DIRECT, QStringLiteral("&Quick Print"),
+               &CTarvelLiteView::printDirect);
+    addCommand(nullptr, ID_FILE_PRINT_PREVIEW, QStringLiteral("Print Pre&view"),
+               &CTarvelLiteView::printPreview);
+    // The print dialog is where the printer is chosen and set up.
+    addCommand(nullptr, ID_FILE_PRINT_SETUP, QStringLiteral("Print Set&up"),
+               &CTarvelLiteView::print);
+    addFrameCommand(nullptr, ID_PAGE_SETUP, QStringLiteral("PageSetup"),
+                    [this] { showPreferences(true); });
+    addFrameCommand(nullptr, ID_SETTINGS, QStringLiteral("Settings"),
+                    [this] { showPreferences(false); });
+    addFrameCommand(nullptr, ID_APP_EXIT, QStringLiteral("E&xit"), [this] { close(); });
+    recentMenu_ = new QMenu(QStringLiteral("Recent Documents"), this);
+    recentMenu_->setObjectName(QStringLiteral("menu-recent"));
+    recentMenu_->setMinimumWidth(300);
+
+    // Clipboard and editing.
+    keys(addCommand(nullptr, ID_EDIT_PASTE, QStringLiteral("Paste"), &QTextEdit::paste),
+         {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
+    addFrameCommand(nullptr, ID_EDIT_PASTE_SPECIAL, QStringLiteral("Paste Special..."),
+                    [this] { pasteSpecial(); });
+    keys(addCommand(nullptr, ID_EDIT_CUT, QStringLiteral("Cut"), &QTextEdit::cut),
+         {QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)});
+    keys(addCommand(nullptr, ID_EDIT_COPY, QStringLiteral("Copy"), &QTextEdit::copy),
+         {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
+    keys(addCommand(nullptr, ID_EDIT_SELECT_ALL, QStringLiteral("Select All"),
+                    &QTextEdit::selectAll),
+         {QKeySequence(Qt::CTRL | Qt::Key_A)});
+    keys(addCommand(nullptr, ID_EDIT_UNDO, QStringLiteral("Undo"), &CTarvelLiteView::undo),
+         {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
+    keys(addCommand(nullptr, ID_EDIT_REDO, QStringLiteral("Redo"), &CTarvelLiteView::redo),
+         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    addFrameCommand(nullptr, ID_EDIT_CLEAR, QStringLiteral("Clear"), [this] {
+        if (CTarvelLiteView *view = activeView()) {
+            QTextCursor cursor = view->textCursor();
+            cursor.removeSelectedText();
+            view->setTextCursor(cursor);
         }
+        updateCommandStates();
     });
-    format->addSeparator();
-    QAction *left = checkable(addCommand(format, ID_PARALEFT, QStringLiteral("Align &Left"),
-                                         &CTarvelLiteView::alignLeft));
-    QAction *centre = checkable(addCommand(format, ID_PARACENTRE, QStringLiteral("C&entre"),
-                                           &CTarvelLiteView::alignCentre));
-    QAction *right = checkable(addCommand(format, ID_PARARIGHT, QStringLiteral("Align &Right"),
-                                          &CTarvelLiteView::alignRight));
-    QAction *justify = checkable(addCommand(format, ID_PARAJUST, QStringLiteral("&Justify"),
-                                            &CTarvelLiteView::alignJustify));
-    QAction *indentMore = addCommand(format, ID_PARARIGHTINDENT, QStringLiteral("&Increase Indent"),
-                                     &CTarvelLiteView::increaseIndent);
-    QAction *indentLess = addCommand(format, ID_PARALEFTINDENT, QStringLiteral("&Decrease Indent"),
-                                     &CTarvelLiteView::decreaseIndent);
-    QAction *bullets = checkable(addCommand(format, ID_PARA_BULLET, QStringLiteral("B&ullets"),
-                                            &CTarvelLiteView::toggleBullets));
+
+    // Character formats.
+    keys(checkable(addCommand(nullptr, ID_FONTBOLD, QStringLiteral("Font Bold"),
+                              &CTarvelLiteView::toggleBold)),
+         {QKeySequence(Qt::CTRL | Qt::Key_B)});
+    keys(checkable(addCommand(nullptr, ID_FONTITALIC, QStringLiteral("Font Italic"),
+                              &CTarvelLiteView::toggleItalic)),
+         {QKeySequence(Qt::CTRL | Qt::Key_I)});
+    keys(checkable(addCommand(nullptr, ID_FONTUNDERLINE, QStringLiteral("Font Underline"),
+                              &CTarvelLiteView::toggleUnderline)),
+         {QKeySequence(Qt::CTRL | Qt::Key_U)});
+    keys(checkable(addCommand(nullptr, ID_FONTSTRIKEOUT, QStringLiteral("Font Strikeout"),
+                              &CTarvelLiteView::toggleStrikeOut)),
+         {QKeySequence(Qt::ALT | Qt::Key_D)});
+    addCommand(nullptr, ID_FORE, QStringLiteral("Foreground Colour"),
+               &CTarvelLiteView::textColourCommand);
+    addCommand(nullptr, ID_BACK, QStringLiteral("Background Colour"),
+               &CTarvelLiteView::backColourCommand);
+
+    // Paragraphs: the four alignments are one choice.
+    alignment_ = new QActionGroup(this);
+    alignment_->setExclusive(true);
+    for (const auto &[id, text, slot] :
+         {std::tuple{ID_PARALEFT, "Left Paragraph", &CTarvelLiteView::alignLeft},
+          std::tuple{ID_PARACENTRE, "Centre Paragraph", &CTarvelLiteView::alignCentre},
+          std::tuple{ID_PARARIGHT, "Right Paragraph", &CTarvelLiteView::alignRight},
+          std::tuple{ID_PARAJUST, "Justified Paragraph", &CTarvelLiteView::alignJustify}})
+        alignment_->addAction(checkable(addCommand(nullptr, id, QString::fromUtf8(text), slot)));
+    addCommand(nullptr, ID_PARALEFTINDENT, QStringLiteral("Left Indent"),
+               &CTarvelLiteView::decreaseIndent);
+    addCommand(nullptr, ID_PARARIGHTINDENT, QStringLiteral("Right Indent"),
+               &CTarvelLiteView::increaseIndent);
+    checkable(addCommand(nullptr, ID_PARA_BULLET, QStringLiteral("Bullets"),
+                         &CTarvelLiteView::toggleBullets));
     QAction *numbering =
-        checkable(addCommand(format, ID_PARA_NUMBERING, QStringLiteral("&Numbering"),
+        checkable(addCommand(nullptr, ID_PARA_NUMBERING, QStringLiteral("Numbering"),
                              &CTarvelLiteView::numberingCommand));
     auto *gallery = new QMenu(QStringLiteral("Numbering"), this);
     gallery->setObjectName(commandName(ID_PARA_NUMBERING_GALLERY));
@@ -215,16 +227,25 @@ void CMainFrame::createMenusAndToolBar() {
         });
     }
     numbering->setMenu(gallery);
-    format->addSeparator();
-    addCommand(format, ID_ZOOM_PANE, QStringLiteral("&Zoom 100%"), &CTarvelLiteView::resetZoom);
+    addCommand(nullptr, ID_ZOOM_PANE, QStringLiteral("Zoom"), &CTarvelLiteView::resetZoom);
 
-    QMenu *view = menuBar()->addMenu(QStringLiteral("&View"));
-    view->setObjectName(QStringLiteral("menu-view"));
+    // Insert.
+    addFrameCommand(nullptr, ID_INSERT_PICTURE, QStringLiteral("Picture"),
+                    [this] { insertPictureCommand(); });
+    addFrameCommand(nullptr, ID_OLE_INSERT_NEW, QStringLiteral("Insert Ole Object"), [] {
+        showMessage("Objects of other programs cannot be embedded in a document here. Pictures "
+                    "go in with Insert Picture From File.");
+    });
+
+    // Language.
     auto checkableFrame = [&](int id, const char *text, const std::function<void()> &run) {
-        QAction *a = addFrameCommand(view, id, QString::fromUtf8(text), run);
-        a->setCheckable(true);
-        return a;
+        return checkable(addFrameCommand(nullptr, id, QString::fromUtf8(text), run));
     };
+    checkableFrame(ID_DICTIONARY, "Dictionary", [this] { togglePane(spellPane_); });
+    addFrameCommand(nullptr, ID_BTNUSRDICT, QStringLiteral("User Dictionary"),
+                    [this] { openUserDictionary(); });
+
+    // View.
     checkableFrame(ID_CHKSTBAR, "Status bar", [this] {
         statusBar()->setVisible(!statusBar()->isVisible());
         commands_.value(ID_CHKSTBAR)->setChecked(statusBar()->isVisible());
@@ -244,64 +265,89 @@ void CMainFrame::createMenusAndToolBar() {
     });
     checkableFrame(ID_CHKFE, "Explorer", [this] { togglePane(folderPane_); });
     checkableFrame(ID_CHKFR, "Find", [this] { togglePane(findPane_); });
-    checkableFrame(ID_DICTIONARY, "Spell Checker", [this] { togglePane(spellPane_); });
-    view->addSeparator();
+    addFrameCommand(nullptr, ID_ABOUT, QStringLiteral("About"), [this] { showAbout(); });
+
+    // Preference: the document windows, their look, the settings.
+    addFrameCommand(nullptr, ID_WINDOW_NEW, QStringLiteral("&New Window"),
+                    [] { showMessage("A document shows in one window only."); });
+    addFrameCommand(nullptr, ID_WINDOW_TILE_VERT, QStringLiteral("Tile Vertically"),
+                    [this] { tileWindows(true); });
+    addFrameCommand(nullptr, ID_WINDOW_TILE_HORZ, QStringLiteral("Tile Horizontally"),
+                    [this] { tileWindows(false); });
+    addFrameCommand(nullptr, ID_WINDOW_CASCADE, QStringLiteral("Cascade Windows"), [this] {
+        if (mdi_->viewMode() == QMdiArea::SubWindowView)
+            mdi_->cascadeSubWindows();
+    });
+    addFrameCommand(nullptr, ID_WINDOW_ARRANGE, QStringLiteral("Arrange Windows"), [this] {
+        if (mdi_->viewMode() == QMdiArea::SubWindowView)
+            mdi_->tileSubWindows();
+    });
+    addFrameCommand(nullptr, ID_WINDOW_MANAGER, QStringLiteral("Manage Windows"),
+                    [this] { showWindowManager(); });
     checkableFrame(IDC_STWLOOK, "Window Look",
                    [this] { setTabbedMode(mdi_->viewMode() != QMdiArea::TabbedView); });
-    view->addSeparator();
-    addFrameCommand(view, ID_ABOUT, QStringLiteral("About"), [this] { showAbout(); });
 
-    QMenu *utility = menuBar()->addMenu(QStringLiteral("&Utility"));
-    utility->setObjectName(QStringLiteral("menu-utility"));
-    QAction *conversion =
-        addFrameCommand(utility, ID_BTNCONV, QStringLiteral("TAM / Tab Conversion"), [this] {
-            if (CTarvelLiteView *v = activeView())
-                OnConversionButton(v);
-        });
-    QMenu *window = menuBar()->addMenu(QStringLiteral("&Window"));
-    window->setObjectName(QStringLiteral("menu-window"));
-    addFrameCommand(window, ID_WINDOW_CASCADE, QStringLiteral("Cascade Windows"), [this] {
-        if (mdi_->viewMode() == QMdiArea::SubWindowView)
-            mdi_->cascadeSubWindows();
+    // Utility.
+    addFrameCommand(nullptr, ID_BTNCONV, QStringLiteral("TAM / Tab Conversion"), [this] {
+        if (CTarvelLiteView *v = activeView())
+            OnConversionButton(v);
     });
-    addFrameCommand(window, ID_WINDOW_TILE_HORZ, QStringLiteral("Tile Horizontally"), [this] {
-        if (mdi_->viewMode() == QMdiArea::SubWindowView)
-            mdi_->tileSubWindows();
-    });
-    addFrameCommand(window, ID_WINDOW_TILE_VERT, QStringLiteral("Tile Vertically"), [this] {
-        if (mdi_->viewMode() == QMdiArea::SubWindowView)
-            mdi_->tileSubWindows();
-    });
-    addFrameCommand(window, ID_WINDOW_ARRANGE, QStringLiteral("Arrange Windows"), [this] {
-        if (mdi_->viewMode() == QMdiArea::SubWindowView)
-            mdi_->cascadeSubWindows();
-    });
-    window->addSeparator();
-    addFrameCommand(window, ID_WINDOW_MANAGER, QStringLiteral("&Windows..."),
-                    [this] { showWindowManager(); });
+    addFrameCommand(nullptr, ID_CHKUPDATE, QStringLiteral("Check Update"),
+                    [] { showMessage("This version of TarvelLite does not check for updates."); });
+    keys(addFrameCommand(nullptr, ID_HELP_FINDER, QStringLiteral("Help"),
+                         [] {
+                             showMessage(
+                                 "F2 switches the input language, F3 its keyboard and F4 goes "
+                                 "back to the previous language. Alt shows the key of every "
+                                 "ribbon command.");
+                         }),
+         {QKeySequence(Qt::Key_F1)});
 
-    // The tool bar: the Home commands of the ribbon.
-    QToolBar *home = addToolBar(QStringLiteral("Home"));
-    home->setObjectName(QStringLiteral("toolbar-home"));
-    for (QAction *a : {commands_.value(ID_FILE_NEW), commands_.value(ID_FILE_OPEN),
-                       commands_.value(ID_FILE_SAVE)})
-        home->addAction(a);
-    home->addSeparator();
-    fontBox_ = new QComboBox(home);
+    // The window looks.
+    looks_ = new QActionGroup(this);
+    looks_->setExclusive(true);
+    for (const auto &[id, text] :
+         {std::pair{ID_VIEW_APPLOOK_OFF_2007_BLUE, "Office 2007 (&Blue Style)"},
+          std::pair{ID_VIEW_APPLOOK_OFF_2007_BLACK, "Office 2007 (B&lack Style)"},
+          std::pair{ID_VIEW_APPLOOK_OFF_2007_SILVER, "Office 2007 (&Silver Style)"},
+          std::pair{ID_VIEW_APPLOOK_OFF_2007_AQUA, "Office 2007 (&Aqua Style)"},
+          std::pair{ID_VIEW_APPLOOK_WINDOWS_7, "Win&dows 7"}}) {
+        const int look = id;
+        looks_->addAction(checkable(addFrameCommand(nullptr, id, QString::fromUtf8(text),
+                                                    [this, look] { applyLook(look); })));
+    }
+
+    for (QAction *action : std::as_const(commands_)) {
+        if (action->toolTip().isEmpty() || action->toolTip() == action->iconText())
+            action->setToolTip(QString(action->text()).remove(QLatin1Char('&')));
+        if (action->icon().isNull())
+            action->setIcon(commandIcon(action->objectName().toInt()));
+    }
+
+    // The font and size boxes: scalable faces, each drawn in its own face; the sizes offered.
+    auto *fontBox = new QFontComboBox(this);
+    fontBox->setFontFilters(QFontComboBox::ScalableFonts);
+    fontBox_ = fontBox;
     fontBox_->setEditable(true);
     fontBox_->setInsertPolicy(QComboBox::NoInsert);
-    fontBox_->addItems(QFontDatabase::families());
-    fontBox_->setMinimumContentsLength(16);
+    fontBox_->setFixedWidth(105);
+    fontBox_->view()->setMinimumWidth(220);
     name(fontBox_, commandName(IDC_FONTCOMBO), fontBox_, QStringLiteral("Font"));
-    home->addWidget(fontBox_);
-    sizeBox_ = new QComboBox(home);
+    sizeBox_ = new QComboBox(this);
     sizeBox_->setEditable(true);
     sizeBox_->setInsertPolicy(QComboBox::NoInsert);
-    for (int size : {8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 36, 48, 72})
+    for (int size :
+         {6, 8, 9, 10, 11, 12, 14, 16, 18, 22, 24, 26, 28, 32, 36, 42, 48, 64, 72, 74, 76, 82})
         sizeBox_->addItem(QString::number(size));
-    sizeBox_->setMinimumContentsLength(4);
+    // Room for two digits beside the arrow.
+    sizeBox_->setFixedWidth(
+        std::max(30, sizeBox_->fontMetrics().horizontalAdvance(QStringLiteral("888")) + 24));
     name(sizeBox_, commandName(IDC_FONTSIZE), sizeBox_, QStringLiteral("Font Size"));
-    home->addWidget(sizeBox_);
+    for (QComboBox *box : {fontBox_, sizeBox_}) {
+        // Drop-down lists 300 pixels high.
+        const int row = std::max(1, box->view()->sizeHintForRow(0));
+        box->setMaxVisibleItems(std::max(1, 300 / row));
+    }
     auto boxCommand = [this](void (CTarvelLiteView::*slot)()) {
         return [this, slot] {
             if (updatingBoxes_)
@@ -316,17 +362,173 @@ void CMainFrame::createMenusAndToolBar() {
     connect(sizeBox_->lineEdit(), &QLineEdit::returnPressed, this,
             boxCommand(&CTarvelLiteView::sizeBoxCommand));
     connect(sizeBox_, &QComboBox::activated, this, boxCommand(&CTarvelLiteView::sizeBoxCommand));
-    home->addSeparator();
-    for (QAction *a : {bold, italic, underline, strike, fore, back})
-        home->addAction(a);
-    home->addSeparator();
-    for (QAction *a : {left, centre, right, justify, indentLess, indentMore, bullets, numbering})
-        home->addAction(a);
-    home->addSeparator();
-    home->addAction(conversion);
-    bold->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
-    underline->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_U));
-    strike->setShortcut(QKeySequence(Qt::ALT | Qt::Key_D));
+}
+
+namespace {
+
+/// A menu whose entries with a sub-menu also run their own command when clicked.
+class SplitEntryMenu : public QMenu {
+  public:
+    using QMenu::QMenu;
+
+  protected:
+    void mouseReleaseEvent(QMouseEvent *event) override {
+        QAction *action = actionAt(event->position().toPoint());
+        if (action && action->menu() && action->isEnabled() && event->button() == Qt::LeftButton) {
+            // Close the whole menu chain first, as a plain entry does.
+            QWidget *top = this;
+            while (auto *parentMenu = qobject_cast<QMenu *>(top->parentWidget()))
+                top = parentMenu;
+            top->close();
+            close();
+            action->trigger();
+            return;
+        }
+        QMenu::mouseReleaseEvent(event);
+    }
+};
+
+} // namespace
+
+void CMainFrame::createRibbon() {
+    // The application button's menu.
+    auto *applicationMenu = new SplitEntryMenu(QStringLiteral("Main Menu"), this);
+    applicationMenu->setObjectName(QStringLiteral("menu-application"));
+    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS})
+        applicationMenu->addAction(commands_.value(id));
+    applicationMenu->addSeparator();
+    applicationMenu->addAction(commands_.value(ID_PAGE_SETUP));
+    auto *printMenu = new QMenu(QStringLiteral("Print"), this);
+    printMenu->setObjectName(QStringLiteral("menu-print"));
+    QAction *label = printMenu->addAction(QStringLiteral("Preview and print the document"));
+    label->setObjectName(QStringLiteral("print-label"));
+    label->setEnabled(false);
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    printMenu->addSeparator();
+    for (int id : {ID_FILE_PRINT_DIRECT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP})
+        printMenu->addAction(commands_.value(id));
+    QAction *print = commands_.value(ID_FILE_PRINT);
+    print->setMenu(printMenu);
+    applicationMenu->addAction(print);
+    applicationMenu->addSeparator();
+    applicationMenu->addAction(commands_.value(ID_FILE_CLOSE));
+    applicationMenu->addSeparator();
+    applicationMenu->addMenu(recentMenu_);
+    applicationMenu->addSeparator();
+    applicationMenu->addAction(commands_.value(ID_APP_EXIT));
+
+    auto *styleMenu = new QMenu(QStringLiteral("Style"), this);
+    styleMenu->setObjectName(QStringLiteral("menu-style"));
+    styleMenu->addActions(looks_->actions());
+
+    RibbonCommands parts;
+    parts.action = [this](int id) { return commands_.value(id); };
+    parts.control = [this](int id) -> QWidget * {
+        return id == IDC_FONTCOMBO  ? static_cast<QWidget *>(fontBox_)
+               : id == IDC_FONTSIZE ? static_cast<QWidget *>(sizeBox_)
+                                    : nullptr;
+    };
+    parts.applicationMenu = applicationMenu;
+    parts.styleMenu = styleMenu;
+    parts.help = commands_.value(ID_HELP_FINDER);
+    QString error;
+    ribbon_ = RibbonBar::create(homeRibbonDefinition(), parts, this, &error);
+    if (!ribbon_) {
+        std::fprintf(stderr, "%s: %s\n", productName, qPrintable(error));
+        return;
+    }
+    setMenuWidget(ribbon_);
+
+    // The quick-access bar shows what it showed last time.
+    if (SettingsStore *store = context_.store())
+        if (const std::optional<std::int32_t> mask = store->readInt("MainFrame", "QuickAccess")) {
+            QList<int> shown;
+            const QList<int> offered = ribbon_->quickAccessOffered();
+            for (int i = 0; i < offered.size(); ++i)
+                if (*mask & (1 << i))
+                    shown << offered[i];
+            ribbon_->setQuickAccessShown(shown);
+        }
+    // The window is never narrower than the ribbon with every panel folded.
+    setMinimumWidth(ribbon_->minimumSizeHint().width());
+    connect(ribbon_, &RibbonBar::quickAccessChanged, this, [this] {
+        setMinimumWidth(ribbon_->minimumSizeHint().width());
+        SettingsStore *store = context_.store();
+        if (!store)
+            return;
+        std::int32_t mask = 0;
+        const QList<int> offered = ribbon_->quickAccessOffered();
+        for (int i = 0; i < offered.size(); ++i)
+            if (ribbon_->quickAccessShown().contains(offered[i]))
+                mask |= 1 << i;
+        store->writeInt("MainFrame", "QuickAccess", mask);
+    });
+    applyLook(context_.settings().applicationLook);
+}
+
+void CMainFrame::applyLook(int look) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const RibbonLook scheme = ribbonLook(look);
+    if (ribbon_)
+        ribbon_->setLook(scheme);
+    setPalette(framePalette(scheme, QApplication::palette()));
+    for (QAction *action : looks_->actions())
+        action->setChecked(action->objectName().toInt() == look);
+    if (context_.settings().applicationLook != look)
+        context_.changeSettings(WindowPart, [look](Settings &s) { s.applicationLook = look; });
+    // Kept at once: the look is not part of the settings written at exit.
+    if (SettingsStore *store = context_.store())
+        writeApplicationLook(*store, look);
+    update();
+    QApplication::restoreOverrideCursor();
+}
+
+void CMainFrame::pasteSpecial() {
+    CTarvelLiteView *view = activeView();
+    if (!view)
+        return;
+    const QStringList kinds = {QStringLiteral("Formatted Text"),
+                               QStringLiteral("Unformatted Text")};
+    bool ok = false;
+    const QString kind = QInputDialog::getItem(this, QStringLiteral("Paste Special"),
+                                               QStringLiteral("As:"), kinds, 0, false, &ok);
+    if (!ok)
+        return;
+    if (kind == kinds.at(1))
+        view->insertPlainText(QApplication::clipboard()->text());
+    else
+        view->paste();
+    updateCommandStates();
+}
+
+void CMainFrame::insertPictureCommand() {
+    if (CTarvelLiteView *view = activeView())
+        InsertPictureCommand(*view);
+}
+
+void CMainFrame::tileWindows(bool sideBySide) {
+    if (mdi_->viewMode() != QMdiArea::SubWindowView)
+        return;
+    QList<QMdiSubWindow *> windows;
+    for (QMdiSubWindow *w : mdi_->subWindowList())
+        if (w->isVisible() && !w->isMinimized())
+            windows << w;
+    if (windows.isEmpty())
+        return;
+    const QRect area = mdi_->viewport()->rect();
+    const int n = int(windows.size());
+    for (int i = 0; i < n; ++i) {
+        windows[i]->showNormal();
+        if (sideBySide)
+            windows[i]->setGeometry(area.width() * i / n, 0,
+                                    area.width() * (i + 1) / n - area.width() * i / n,
+                                    area.height());
+        else
+            windows[i]->setGeometry(0, area.height() * i / n, area.width(),
+                                    area.height() * (i + 1) / n - area.height() * i / n);
+    }
 }
 
 QStringList CMainFrame::fontFaces() const {
@@ -409,10 +611,27 @@ void CMainFrame::updateCommandStates() {
     }
     set(ID_EDIT_UNDO, state.canUndo);
     set(ID_EDIT_REDO, state.canRedo);
-    for (int id :
-         {ID_FORE, ID_BACK, ID_PARARIGHTINDENT, ID_PARALEFTINDENT, ID_FILE_SAVE, ID_FILE_SAVE_AS,
-          ID_FILE_CLOSE, ID_FILE_PRINT, ID_FILE_PRINT_DIRECT, ID_FILE_PRINT_PREVIEW, ID_EDIT_CUT,
-          ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_SELECT_ALL, ID_ZOOM_PANE, ID_BTNCONV})
+    for (int id : {ID_FORE,
+                   ID_BACK,
+                   ID_PARARIGHTINDENT,
+                   ID_PARALEFTINDENT,
+                   ID_FILE_SAVE,
+                   ID_FILE_SAVE_AS,
+                   ID_FILE_CLOSE,
+                   ID_FILE_PRINT,
+                   ID_FILE_PRINT_DIRECT,
+                   ID_FILE_PRINT_PREVIEW,
+                   ID_FILE_PRINT_SETUP,
+                   ID_EDIT_CUT,
+                   ID_EDIT_COPY,
+                   ID_EDIT_PASTE,
+                   ID_EDIT_PASTE_SPECIAL,
+                   ID_EDIT_SELECT_ALL,
+                   ID_EDIT_CLEAR,
+                   ID_ZOOM_PANE,
+                   ID_BTNCONV,
+                   ID_INSERT_PICTURE,
+                   ID_OLE_INSERT_NEW})
         set(id, hasView);
     set(ID_INSERT_PICTURE, hasView);
     set(ID_VIEW_RULER, hasView, hasView && rulerSlot_ && !rulerSlot_->isHidden());

@@ -109,7 +109,8 @@ CMainFrame::CMainFrame(AppContext &context, QWidget *parent)
     // bar, the panes, the ruler slot, the title, the auto-save timer and the panes' field font.
     installLegacyConversionOnOpen();
     setTabbedMode(settings.tabbedMode != 0);
-    createMenusAndToolBar();
+    createCommands();
+    createRibbon();
     createStatusBar();
     createPanes();
     createRibbonMenus();

@@ -16,6 +16,7 @@
 #include <functional>
 
 class QAction;
+class QActionGroup;
 class QComboBox;
 class QLabel;
 class QMdiArea;
@@ -34,9 +35,10 @@ class CSpellDock;
 class CTarvelLiteView;
 class DocumentTabs;
 class FrameInput;
+class RibbonBar;
 
 /// The program's main window: the document area of child frames (tabs or overlapping
-/// windows), the command bars, the four dockable panes (on-screen keyboard, folder explorer,
+/// windows), the ribbon, the four dockable panes (on-screen keyboard, folder explorer,
 /// find and replace, spell checker), the ruler slot and the status bar, the one-minute timer
 /// that drives auto-save, and the keyboard routing of everything typed in it.
 ///
@@ -59,6 +61,12 @@ class CMainFrame : public QMainWindow, public ViewHost, public FrameServices {
     QMdiArea *documentArea() const { return mdi_; }
     /// The command with `id`, or null.
     QAction *command(int id) const { return commands_.value(id); }
+    /// The ribbon over the document area; null only when it could not be built, in which case
+    /// the window is not `created()`.
+    RibbonBar *ribbon() const { return ribbon_; }
+    bool created() const { return ribbon_ != nullptr; }
+    /// Shows the window look `look` (an `ApplicationLook` value) and stores it.
+    void applyLook(int look);
 
     CKbdToolBar *keyboardPane() const { return keyboardPane_; }
     CDirClass *folderPane() const { return folderPane_; }
@@ -223,7 +231,11 @@ class CMainFrame : public QMainWindow, public ViewHost, public FrameServices {
                              const std::function<void()> &run, const QKeySequence &shortcut = {});
     void togglePane(QDockWidget *pane);
     void syncPaneToggles();
-    void createMenusAndToolBar();
+    void createCommands();
+    void createRibbon();
+    void pasteSpecial();
+    void insertPictureCommand();
+    void tileWindows(bool sideBySide);
     void createStatusBar();
     void createPanes();
     void restoreWindowState();
@@ -256,6 +268,9 @@ class CMainFrame : public QMainWindow, public ViewHost, public FrameServices {
     QMdiArea *mdi_ = nullptr;
     DocumentTabs *tabs_ = nullptr;
     QHash<int, QAction *> commands_;
+    RibbonBar *ribbon_ = nullptr;
+    QActionGroup *alignment_ = nullptr;
+    QActionGroup *looks_ = nullptr;
     QComboBox *fontBox_ = nullptr;
     QComboBox *sizeBox_ = nullptr;
     QSlider *zoomSlider_ = nullptr;

@@ -65,7 +65,7 @@ void PictureFrameTest::commandDropAndExplorerInsertPictures() {
     frame.show();
     QAction *insert = frame.command(ID_INSERT_PICTURE);
     QVERIFY(insert);
-    QCOMPARE(insert->text(), QStringLiteral("Insert Picture From File"));
+    QCOMPARE(insert->text(), QStringLiteral("Picture"));
     QVERIFY(!insert->isEnabled()); // no document
 
     CTarvelLiteView *view = frame.newDocument();
