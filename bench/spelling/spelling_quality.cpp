@@ -14,9 +14,10 @@
 // checkers in the same run.
 //
 // usage: spelling_quality LOCALE [--count N] [--list FILE] [--known FILE]... [--hunspell BASE]
-//                        [--aspell LANG] [--show 1|2]
+//                        [--aspell LANG] [--show 1|2] [--rules 1|2]
 // (--show 1 lists the misspellings that were accepted, 2 also those whose intended word was
-// not first, with our first suggestion)
+// not first, with our first suggestion; --rules 1 tells what each suffix rule pays, 2 also by
+// the last unit of its stems)
 
 #include "bench_words.h"
 #include "core/app/messages.h"
@@ -31,6 +32,7 @@
 #include <ctime>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <sstream>
 #include <unordered_set>
 
@@ -204,6 +206,74 @@ void benchmarkSink(std::size_t value) {
 
 } // namespace
 
+// What each suffix rule pays: the list words it derives from another word of the list (the
+// forms it would find in text the list lacks), against the misspellings of both sets that it
+// lets through. A rule applies as the checker applies it; its stem must be a word of the list.
+void reportRules(const CDictionary &d, const std::vector<std::u16string> &list,
+                 const std::vector<Pair> &edits, const std::vector<Pair> &confusions, bool byEnd) {
+    std::unordered_set<std::u16string> words;
+    for (std::size_t i = 0; i < d.wordCount(); ++i)
+        words.emplace(d.word(i));
+    struct Rule {
+        std::u16string text, suffix, replacement;
+        bool dropTwo = false;
+        std::size_t derived = 0, accepted = 0;
+        // The same by the last unit of the stem.
+        std::map<char16_t, std::pair<std::size_t, std::size_t>> byEnd;
+    };
+    std::vector<Rule> table;
+    const RuleSection &post = d.rules(PostAdditions);
+    for (const std::u16string &e : post.simpleEntries)
+        table.push_back({e, e, {}});
+    for (const std::u16string &e : post.complexEntries) {
+        const std::size_t colon = e.find(u':');
+        if (colon != std::u16string::npos)
+            table.push_back(
+                {e, e.substr(colon + 1), e.substr(0, colon), !e.empty() && e[0] == u'0'});
+    }
+    // The stem's last unit when the rule derives `w` from a word of the list, else 0.
+    const auto derives = [&](const Rule &r, const std::u16string &w) -> char16_t {
+        const std::size_t b = r.suffix.size();
+        if (b >= w.size() || w.compare(w.size() - b, b, r.suffix) != 0)
+            return 0;
+        const bool deadStart = b >= 2 && !isVirama(r.suffix[0]) && isVirama(r.suffix[1]);
+        if (deadStart && isVirama(w[w.size() - b - 1]))
+            return 0;
+        const std::u16string stem =
+            r.dropTwo ? w.substr(0, w.size() - 2) : w.substr(0, w.size() - b) + r.replacement;
+        return words.count(stem) && !stem.empty() ? stem.back() : 0;
+    };
+    for (const std::u16string &raw : list) {
+        const std::u16string w = comparable(raw);
+        for (Rule &r : table)
+            if (const char16_t end = derives(r, w)) {
+                ++r.derived;
+                ++r.byEnd[end].first;
+            }
+    }
+    for (const auto *set : {&edits, &confusions})
+        for (const Pair &p : *set) {
+            const std::u16string w = comparable(p.typed);
+            if (words.count(w) || !d.CheckWord(p.typed))
+                continue;
+            for (Rule &r : table)
+                if (const char16_t end = derives(r, w)) {
+                    ++r.accepted;
+                    ++r.byEnd[end].second;
+                }
+        }
+    std::printf(
+        " suffix rules (list words derived from a list word / misspellings let through):\n");
+    for (const Rule &r : table) {
+        std::printf("  %-24s %7zu %4zu\n", utf16ToUtf8(r.text).c_str(), r.derived, r.accepted);
+        if (byEnd && r.accepted)
+            for (const auto &[end, counts] : r.byEnd)
+                std::printf("      stem ending in %s: %zu %zu\n",
+                            utf16ToUtf8(std::u16string(1, end)).c_str(), counts.first,
+                            counts.second);
+    }
+}
+
 int main(int argc, char **argv) {
     if (argc < 2) {
         std::fprintf(stderr, "usage: spelling_quality LOCALE [--count N] [--list FILE] [--known "
@@ -216,6 +286,7 @@ int main(int argc, char **argv) {
     std::string hunspellBase, aspellLang;
     std::vector<std::string> knownLists;
     int show = 0;
+    int rules = 0;
     std::string listPath = std::string(TARVELLITE_WORDLIST_DIR) + "/" + locale + ".txt";
     for (int i = 2; i + 1 < argc; i += 2) {
         if (!std::strcmp(argv[i], "--count"))
@@ -230,6 +301,8 @@ int main(int argc, char **argv) {
             knownLists.push_back(argv[i + 1]);
         else if (!std::strcmp(argv[i], "--show"))
             show = std::atoi(argv[i + 1]);
+        else if (!std::strcmp(argv[i], "--rules"))
+            rules = std::atoi(argv[i + 1]);
     }
     CDictionary d;
     if (!d.Load(dictionaryPath(locale), "", false)) {
@@ -373,6 +446,9 @@ int main(int argc, char **argv) {
         for (const Checker &c : checkers)
             measure(c, confusions, show).print(c.name.c_str());
     }
+
+    if (rules)
+        reportRules(d, list, edits, confusions, rules >= 2);
 
     // Words of the list that we reject: those no script could spell are left out of the
     // dictionary on purpose.

@@ -777,6 +777,10 @@ void CDictionary::buildSuffixRules() {
     }
 }
 
+namespace {
+constexpr std::size_t minRuleStemUnits = 3;
+} // namespace
+
 bool CDictionary::checkSuffixRules(std::u16string_view w, std::int32_t start) const {
     if (suffixRules_.empty() || w.empty())
         return false;
@@ -795,6 +799,11 @@ bool CDictionary::checkSuffixRules(std::u16string_view w, std::int32_t start) co
             const std::u16string_view kept = w.substr(0, w.size() - (rule.dropTwo ? 2 : b));
             const std::u16string_view added =
                 rule.dropTwo ? std::u16string_view() : std::u16string_view(rule.replacement);
+            // A stem of one syllable or less takes no ending by rule: such words are few, their
+            // forms are in the lists, and a slip in a longer word too often leaves one of them
+            // with some ending behind.
+            if (!latin_ && kept.size() + added.size() < minRuleStemUnits)
+                continue;
             std::u16string_view stem;
             if (kept.size() + added.size() <= bufferUnits) {
                 std::copy(kept.begin(), kept.end(), buffer);
@@ -1269,10 +1278,13 @@ int CDictionary::closeness(std::u16string_view a, std::u16string_view b) const {
     for (std::size_t j = 1; j <= m; ++j)
         previous[j] = previous[j - 1] + indel(b[j - 1]);
     for (std::size_t i = 1; i <= n; ++i) {
-        current[0] = previous[0] + indel(a[i - 1]);
+        // A virama typed right before a vowel sign is no slip of the virama key: a letter is
+        // missing after it, so dropping it costs a full edit.
+        const int drop = i < n && isVirama(a[i - 1]) && isVowelSign(a[i]) ? full : indel(a[i - 1]);
+        current[0] = previous[0] + drop;
         for (std::size_t j = 1; j <= m; ++j) {
             int best = previous[j - 1] + replace(a[i - 1], b[j - 1]);
-            best = std::min(best, previous[j] + indel(a[i - 1]));
+            best = std::min(best, previous[j] + drop);
             best = std::min(best, current[j - 1] + indel(b[j - 1]));
             if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1] &&
                 a[i - 1] != a[i - 2])

@@ -76,7 +76,8 @@ class CDictionary {
     bool loaded() const { return loaded_ != 0; }
 
     /// True when `word` is correctly spelled. `position` receives -1 or the word-list position
-    /// from which the exact search started.
+    /// from which the exact search started. Outside Latin dictionaries a suffix rule needs a
+    /// stem of three units or more.
     bool CheckWord(std::u16string_view word, std::int32_t &position) const;
     bool CheckWord(std::u16string_view word) const { return check(word, nullptr); }
 

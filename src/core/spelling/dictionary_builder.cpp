@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <charconv>
 #include <unicode/uchar.h>
+#include <unordered_set>
 
 namespace tarvellite {
 
@@ -154,6 +155,25 @@ Result<DictionarySource> parseDictionarySource(std::u16string_view text) {
             }
             continue;
         }
+        if (equalIgnoringCase(section, u"Generated Forms")) {
+            std::vector<std::u16string> *entries = nullptr;
+            if (equalIgnoringCase(key, u"Complex")) {
+                entries = &source.generatedForms.emplace_back().forms;
+            } else if (equalIgnoringCase(key, u"Evidence")) {
+                if (source.generatedForms.empty())
+                    return fail("Evidence comes after the Complex line it belongs to");
+                entries = &source.generatedForms.back().evidence;
+            } else {
+                return fail("a key of [Generated Forms] is Complex or Evidence");
+            }
+            entries->clear();
+            for (std::u16string &e : parseRuleEntries(value)) {
+                if (e.find(u':') == std::u16string::npos)
+                    return fail("a generated form is written replacement:suffix");
+                entries->push_back(std::move(e));
+            }
+            continue;
+        }
         const auto sectionAt =
             std::find_if(std::begin(ruleSectionNames), std::end(ruleSectionNames),
                          [&](std::u16string_view n) { return equalIgnoringCase(n, section); });
@@ -229,11 +249,57 @@ void DictionaryBuilder::addWordList(std::string_view utf8) {
     }
 }
 
+namespace {
+
+// The word made from `word` by the replacement:suffix `entry`, or empty when `word` does not
+// end in the replacement.
+std::u16string formOf(const std::u16string &word, std::u16string_view entry) {
+    const std::size_t colon = entry.find(u':');
+    const std::u16string_view replacement = entry.substr(0, colon);
+    const std::u16string_view suffix = entry.substr(colon + 1);
+    if (word.size() <= replacement.size() ||
+        std::u16string_view(word).substr(word.size() - replacement.size()) != replacement)
+        return {};
+    return word.substr(0, word.size() - replacement.size()) + std::u16string(suffix);
+}
+
+} // namespace
+
+void DictionaryBuilder::generateForms() {
+    if (source_.generatedForms.empty())
+        return;
+    const std::unordered_set<std::u16string> listed(words_.begin(), words_.end());
+    std::vector<std::u16string> added;
+    for (const DictionarySource::FormGroup &group : source_.generatedForms)
+        for (const std::u16string &word : listed) {
+            const bool attested = std::any_of(group.evidence.begin(), group.evidence.end(),
+                                              [&](const std::u16string &e) {
+                                                  const std::u16string form = formOf(word, e);
+                                                  return !form.empty() && listed.count(form);
+                                              });
+            if (!attested)
+                continue;
+            for (const std::u16string &e : group.forms) {
+                std::u16string form = formOf(word, e);
+                if (form.size() < minWordUnits || form.size() > maxWordUnits ||
+                    listed.count(form) || !isWellFormedWord(form))
+                    continue;
+                added.push_back(std::move(form));
+            }
+        }
+    std::sort(added.begin(), added.end());
+    added.erase(std::unique(added.begin(), added.end()), added.end());
+    counts_.generated = added.size();
+    words_.insert(words_.end(), added.begin(), added.end());
+}
+
 DictionaryFileData DictionaryBuilder::build() {
     std::sort(words_.begin(), words_.end());
     const std::size_t before = words_.size();
     words_.erase(std::unique(words_.begin(), words_.end()), words_.end());
     counts_.duplicates = before - words_.size();
+    generateForms();
+    std::sort(words_.begin(), words_.end());
     counts_.kept = words_.size();
     DictionaryFileData data;
     data.minChar = source_.minChar;

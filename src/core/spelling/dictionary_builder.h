@@ -30,6 +30,13 @@ const std::vector<ScriptRange> &knownScripts();
 /// and U+200D from every word). The six rule sections ("Word Joiners" ... "Vocal Characters")
 /// hold Simple and Complex as the rule file will. In every value "\uXXXX" stands for that
 /// UTF-16 unit and "\\" for a backslash.
+///
+/// Section "Generated Forms" adds inflected forms to the word list where a suffix rule would
+/// accept too much. Each Complex line there starts a group of replacement:suffix entries: from a
+/// word of the list that ends in the replacement, the word with the suffix in its place is
+/// added, but only when the list already holds a form of the same word made by one of the
+/// entries of the group's Evidence line (written the same way). Nothing of the section goes
+/// into the rule file.
 struct DictionarySource {
     std::int32_t minChar = 0;
     std::int32_t maxChar = 0;
@@ -37,6 +44,12 @@ struct DictionarySource {
     bool stripJoiners = false;
     /// Simple and Complex of each rule section, in section order.
     std::array<std::array<std::u16string, 2>, 6> rules;
+    /// The groups of "Generated Forms".
+    struct FormGroup {
+        std::vector<std::u16string> forms;
+        std::vector<std::u16string> evidence;
+    };
+    std::vector<FormGroup> generatedForms;
 };
 
 /// Parses a dictionary source; fails with the line of a bad value, or when a rule value would
@@ -51,7 +64,8 @@ struct BuildCounts {
     std::size_t wrongLength = 0;   ///< shorter than 2 or longer than 32 units
     std::size_t illFormed = 0;     ///< not a well-formed sequence of syllables
     std::size_t duplicates = 0;    ///< the same word again (after normalisation)
-    std::size_t kept = 0;
+    std::size_t generated = 0;     ///< forms added by "Generated Forms"
+    std::size_t kept = 0;          ///< words written, generated forms included
 };
 
 /// Collects words for one dictionary from UTF-8 word lists (one word per line).
@@ -64,12 +78,15 @@ class DictionaryBuilder {
     /// counts what it leaves out.
     void addWordList(std::string_view utf8);
 
-    /// The word file: words sorted by UTF-16 units without duplicates, with their indexes.
+    /// The word file: words sorted by UTF-16 units without duplicates, with the generated
+    /// forms, and their indexes.
     DictionaryFileData build();
 
     const BuildCounts &counts() const { return counts_; }
 
   private:
+    void generateForms();
+
     const DictionarySource &source_;
     std::vector<std::u16string> words_;
     BuildCounts counts_;

@@ -118,6 +118,10 @@ bool isVirama(char16_t c) {
     return kindOf(c) == Kind::Virama;
 }
 
+bool isVowelSign(char16_t c) {
+    return kindOf(c) == Kind::VowelSign;
+}
+
 bool isNukta(char16_t c) {
     return kindOf(c) == Kind::Nukta;
 }

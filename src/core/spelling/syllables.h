@@ -16,6 +16,9 @@ bool isWellFormedWord(std::u16string_view word);
 /// Whether `c` is the virama (the sign that kills a consonant's vowel) of one of those scripts.
 bool isVirama(char16_t c);
 
+/// Whether `c` is a dependent vowel sign of those scripts.
+bool isVowelSign(char16_t c);
+
 /// Whether `c` is the nukta (the dot that makes a new consonant of another) of those scripts.
 bool isNukta(char16_t c);
 

@@ -64,6 +64,9 @@ TEST(DictionarySource, Errors) {
         {u"[Dictionary]\njunk\n", 2, "no ="},
         {u"[Dictionary]\nC1=x\n", 0, "no script"},
         {u"[Dictionary]\nMinChar=0x100\nMaxChar=0x50\n", 0, "min above max"},
+        {u"[Generated Forms]\nEvidence=:s\n", 2, "evidence before its group"},
+        {u"[Generated Forms]\nComplex=s\n", 2, "an entry without a colon"},
+        {u"[Generated Forms]\nSimple=s\n", 2, "unknown key"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.why);
@@ -90,6 +93,23 @@ TEST(DictionaryBuilder, RuleFileReadsBack) {
     EXPECT_EQ(p.value(u"Post Additions", u"Complex"), u"ம்:த்தில்");
     EXPECT_EQ(p.value(u"Vocal Characters", u"Simple"), u"ிீ ுூ");
     EXPECT_EQ(p.value(u"Pre Additions", u"Complex"), u"");
+}
+
+// Forms are made only for words the list shows taking a form of the same group, each group
+// judged by its own evidence, and never the same word twice.
+TEST(DictionaryBuilder, GeneratesFormsOfAttestedWordsOnly) {
+    Result<DictionarySource> source =
+        parseDictionarySource(u"[Dictionary]\nScript=latin\n[Generated Forms]\nComplex=:s y:ies\n"
+                              u"Evidence=:ed y:ied\nComplex=:ing\nEvidence=:er\n");
+    ASSERT_TRUE(source.ok()) << source.error().describe();
+    DictionaryBuilder b(*source);
+    b.addWordList("walk\nwalked\ncarry\ncarried\ncarries\nsing\nsinger\nthe\n");
+    EXPECT_EQ(test::utf8List(b.build().words),
+              (std::vector<std::string>{"carried", "carries", "carry", "carrys", "sing",
+                                        "singer", "singing", "the", "walk", "walked", "walks"}))
+        << "no sings: singer is evidence for the second group only";
+    EXPECT_EQ(b.counts().generated, 3u) << "carries was listed already";
+    EXPECT_EQ(b.counts().kept, 11u);
 }
 
 TEST(NormalizeWord, Table) {

@@ -21,7 +21,7 @@ constexpr const char *hindiWords = "का\nकाना\nदोहराना\
 // The joining consonant of Tamil word pairs, written as a rule.
 constexpr const char *tamilSource = "[Dictionary]\nScript=tamil\nC4=படநி\n"
                                     "[Post Additions]\nSimple=க்\n";
-constexpr const char *tamilWords = "படி\nநிற்\n";
+constexpr const char *tamilWords = "படி\nநிற்\nபா\n";
 constexpr const char *malayalamSource = "[Dictionary]\nScript=malayalam\nC4=അകപമവ\n";
 // Old chillus in the list: they are stored as the atomic letters.
 constexpr const char *malayalamWords = "അവന്\u200D\nകലി\nപാലം\nകൽപന\nമലയാളം\n";
@@ -98,6 +98,7 @@ TEST_F(SpellingFaults, CheckWordTable) {
         {'h', u"काता", true, "ना:ता gives काना"},
         {'s', u"படிக்", true, "the joining consonant after a vowel"},
         {'s', u"நிற்க்", false, "a dead consonant never follows a dead consonant"},
+        {'s', u"பாக்", false, "a stem of one syllable takes no ending by rule"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(std::string(1, c.dictionary) + " | " + utf16ToUtf8(c.word) + " | " + c.why);

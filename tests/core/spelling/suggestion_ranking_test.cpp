@@ -42,6 +42,7 @@ TEST_F(SuggestionRanking, ClosenessCountsTypicalSlipsAsHalfAnEdit) {
         {u"कषमा", u"क्षमा", 1, "virama left out"},
         {u"क्षमा", u"कषमा", 1, "virama put in"},
         {u"कलम", u"क\u093Cलम", 1, "nukta put in"},
+        {u"कल्ि", u"कलि", 2, "a virama before a vowel sign: a letter is missing, not a slip"},
         {u"किल", u"कुल", 2, "vowel signs that are not partners"},
         {u"कसम", u"कलम", 2, "consonants that are not partners"},
         {u"कलम", u"कमल", 2, "two neighbours swapped"},
