@@ -105,8 +105,8 @@ TEST(DictionaryBuilder, GeneratesFormsOfAttestedWordsOnly) {
     DictionaryBuilder b(*source);
     b.addWordList("walk\nwalked\ncarry\ncarried\ncarries\nsing\nsinger\nthe\n");
     EXPECT_EQ(test::utf8List(b.build().words),
-              (std::vector<std::string>{"carried", "carries", "carry", "carrys", "sing",
-                                        "singer", "singing", "the", "walk", "walked", "walks"}))
+              (std::vector<std::string>{"carried", "carries", "carry", "carrys", "sing", "singer",
+                                        "singing", "the", "walk", "walked", "walks"}))
         << "no sings: singer is evidence for the second group only";
     EXPECT_EQ(b.counts().generated, 3u) << "carries was listed already";
     EXPECT_EQ(b.counts().kept, 11u);
