@@ -21,7 +21,6 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QMenu>
-#include <QMenuBar>
 #include <QPoint>
 #include <QStatusBar>
 
@@ -108,23 +107,6 @@ void clearMenuLater(QMenu *menu) {
         if (action->parent() == menu)
             action->deleteLater();
     }
-}
-
-QAction *plainTwin(QAction *command, QObject *parent) {
-    auto *twin = new QAction(command->text(), parent);
-    auto follow = [twin, command] {
-        twin->setText(command->text());
-        twin->setEnabled(command->isEnabled());
-        twin->setCheckable(command->isCheckable());
-        twin->setChecked(command->isChecked());
-    };
-    follow();
-    QObject::connect(command, &QAction::changed, twin, follow);
-    QObject::connect(twin, &QAction::triggered, command, [command, follow] {
-        command->trigger();
-        follow();
-    });
-    return twin;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -251,12 +233,8 @@ void CMainFrame::createRibbonMenus() {
         dictionary->setMenu(dictionaryMenu_);
     }
     if (!command(ID_BTNUSRDICT)) {
-        QAction *userDictionary =
-            addFrameCommand(nullptr, ID_BTNUSRDICT, QStringLiteral("User Dictionary"),
-                            [this] { openUserDictionary(); });
-        // Until the command bar lists it, the Utility menu offers it.
-        if (auto *utility = findChild<QMenu *>(QStringLiteral("menu-utility")))
-            utility->addAction(userDictionary);
+        addFrameCommand(nullptr, ID_BTNUSRDICT, QStringLiteral("User Dictionary"),
+                        [this] { openUserDictionary(); });
     }
     if (QAction *keyboard = command(ID_CHKKBD)) {
         keyboardMenu_ = new QMenu(QStringLiteral("Keyboard"), this);
@@ -266,25 +244,6 @@ void CMainFrame::createRibbonMenus() {
     }
     buildDictionaryMenu();
     BuildKeyboardMenu();
-
-    // A menu shows an action with a drop-down as a sub-menu, which no click runs: a menu bar
-    // keeps one-click entries for the pane toggles and Undo, while the command buttons offer
-    // their drop-downs.
-    if (auto *bar = qobject_cast<QMenuBar *>(menuWidget())) {
-        const QList<QAction *> plain = {command(ID_CHKKBD), command(ID_DICTIONARY),
-                                        command(ID_EDIT_UNDO)};
-        for (QAction *top : bar->actions()) {
-            QMenu *menu = top->menu();
-            if (!menu)
-                continue;
-            for (QAction *entry : menu->actions()) {
-                if (!entry || !plain.contains(entry))
-                    continue;
-                menu->insertAction(entry, plainTwin(entry, menu));
-                menu->removeAction(entry);
-            }
-        }
-    }
 }
 
 // ---------------------------------------------------------------------------------------------

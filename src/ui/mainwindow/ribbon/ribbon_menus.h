@@ -29,8 +29,4 @@ QString dictionaryCaption(const QHash<QString, QPair<QString, QString>> &localeN
 /// the event loop, as one of them may be the entry being chosen.
 void clearMenuLater(QMenu *menu);
 
-/// A menu entry that runs `command` and shows its caption, check and enabled states, without
-/// its drop-down.
-QAction *plainTwin(QAction *command, QObject *parent);
-
 } // namespace tarvellite::ui
