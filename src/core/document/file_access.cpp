@@ -92,61 +92,6 @@ void MappedFile::release(std::size_t offset) {
     released_ = end;
 }
 
-AtomicFileSink::AtomicFileSink(std::string path) : path_(std::move(path)) {}
-
-AtomicFileSink::~AtomicFileSink() {
-    if (fd_ >= 0) {
-        ::close(fd_);
-        ::unlink(temporary_.c_str());
-    }
-}
-
-Status AtomicFileSink::open() {
-    temporary_ = path_ + ".XXXXXX";
-    fd_ = ::mkstemp(temporary_.data());
-    if (fd_ < 0)
-        return systemError("Cannot create a temporary file for", path_, errno);
-    return {};
-}
-
-bool AtomicFileSink::write(std::span<const std::uint8_t> bytes) {
-    if (fd_ < 0 || error_ != 0)
-        return false;
-    if (!writeAll(fd_, bytes, error_))
-        return false;
-    written_ += bytes.size();
-    // Start writing what has come so far to the disk while more is made, so that the flush
-    // before the rename waits only for the tail.
-    constexpr std::size_t step = std::size_t(2) << 20;
-    if (written_ - startedUpTo_ >= step) {
-        ::sync_file_range(fd_, static_cast<off_t>(startedUpTo_),
-                          static_cast<off_t>(written_ - startedUpTo_), SYNC_FILE_RANGE_WRITE);
-        startedUpTo_ = written_;
-    }
-    return true;
-}
-
-Status AtomicFileSink::commit() {
-    if (fd_ < 0)
-        return systemError("Cannot write", path_, EBADF);
-    const int fd = std::exchange(fd_, -1);
-    int err = error_;
-    if (err == 0 && ::fsync(fd) != 0)
-        err = errno;
-    if (::close(fd) != 0 && err == 0)
-        err = errno;
-    if (err == 0) {
-        ::chmod(temporary_.c_str(), 0644);
-        if (::rename(temporary_.c_str(), path_.c_str()) == 0)
-            return {};
-        err = errno;
-        ::unlink(temporary_.c_str());
-        return systemError("Cannot replace", path_, err);
-    }
-    ::unlink(temporary_.c_str());
-    return systemError("Cannot write", path_, err);
-}
-
 bool DescriptorSink::write(std::span<const std::uint8_t> bytes) {
     int error = 0;
     return writeAll(fd_, bytes, error);

@@ -4,6 +4,7 @@
 // as a reader passes over it, the output streamed into a temporary file that is renamed over
 // the target when it is complete.
 
+#include "core/app/file_io.h"
 #include "core/app/result.h"
 #include "core/document/output_sink.h"
 
@@ -11,6 +12,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <utility>
 
 namespace tarvellite {
 
@@ -40,29 +42,24 @@ class MappedFile {
     std::size_t released_ = 0;
 };
 
-/// Writes into a new temporary file beside `path`; `commit()` makes it `path` (flushed to disk
-/// and renamed over any earlier file). A sink destroyed without a successful commit removes
-/// its temporary file and leaves `path` as it was.
+/// A document writer's output into an `AtomicFile` (core/app/file_io.h): a new temporary file
+/// beside `path` that `commit()` makes `path`, keeping the replaced file's permissions and
+/// symbolic link. A sink destroyed without a successful commit removes its temporary file and
+/// leaves `path` as it was.
 class AtomicFileSink final : public OutputSink {
   public:
-    explicit AtomicFileSink(std::string path);
-    ~AtomicFileSink() override;
-    AtomicFileSink(const AtomicFileSink &) = delete;
-    AtomicFileSink &operator=(const AtomicFileSink &) = delete;
+    explicit AtomicFileSink(std::string path) : file_(std::move(path)) {}
 
     /// Creates the temporary file; writes fail until this has succeeded.
-    Status open();
-    bool write(std::span<const std::uint8_t> bytes) override;
+    Status open() { return file_.open(); }
+    bool write(std::span<const std::uint8_t> bytes) override { return file_.write(bytes); }
     /// Completes the file. Fails, removing the temporary file, when a write failed before.
-    Status commit();
+    Status commit() { return file_.commit(); }
+
+    AtomicFile &file() { return file_; }
 
   private:
-    std::string path_;
-    std::string temporary_;
-    int fd_ = -1;
-    int error_ = 0;
-    std::size_t written_ = 0;
-    std::size_t startedUpTo_ = 0;
+    AtomicFile file_;
 };
 
 /// Writes to an open file descriptor (standard output).

@@ -2,6 +2,7 @@
 
 #include "core/app/file_io.h"
 #include "core/document/document_io.h"
+#include "core/document/file_access.h"
 #include "core/document/file_kind.h"
 #include "core/document/output_sink.h"
 #include "core/document/plain_text.h"
@@ -38,16 +39,6 @@ SaveAsPrompter &saveAsPrompter() {
 
 const QString unicodeTextFilter = QStringLiteral("Text Files (*.txt)");
 const QString utf8TextFilter = QStringLiteral("UTF-8 Text (*.txt)");
-
-/// Hands what a writer makes to an `AtomicFile`.
-class AtomicFileOutput final : public OutputSink {
-  public:
-    explicit AtomicFileOutput(AtomicFile &file) : file_(file) {}
-    bool write(std::span<const std::uint8_t> bytes) override { return file_.write(bytes); }
-
-  private:
-    AtomicFile &file_;
-};
 
 std::string nativePath(const QString &path) {
     return QFile::encodeName(path).toStdString();
@@ -109,10 +100,9 @@ Status LoadDocumentBody(CTarvelLiteView &view, const QString &path) {
 Status WriteDocumentFile(const std::string &path, const RichDocument &model,
                          const PageLayout &layout, const TextFileFormat &textFormat,
                          std::u16string_view recoveryPath) {
-    AtomicFile file(path);
-    if (Status s = file.open(); !s)
+    AtomicFileSink out(path);
+    if (Status s = out.open(); !s)
         return s;
-    AtomicFileOutput out(file);
     const FileKind kind = ClassifyFileName(path);
     Status written;
     if (!isRtfKind(kind) && textFormat.encoding == TextFileFormat::Encoding::Utf8) {
@@ -129,8 +119,8 @@ Status WriteDocumentFile(const std::string &path, const RichDocument &model,
     // A writer stops at the first failed write, whose reason the file keeps; a writer that
     // fails for a reason of its own leaves the file uncommitted, and so the old one in place.
     if (!written)
-        return file.writeFailed() ? file.commit() : written;
-    return file.commit();
+        return out.file().writeFailed() ? out.commit() : written;
+    return out.commit();
 }
 
 Status StoreDocumentBody(CTarvelLiteView &view, const QString &path,

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace tarvellite {
@@ -77,6 +78,16 @@ TEST_F(FileAccess, OutputReplacesItsTargetOnlyWhenCommitted) {
     EXPECT_EQ(contents(path("doc")), std::string(5 << 20, 'n') + "!");
     EXPECT_EQ(entries(), 1u);
     EXPECT_FALSE(sink.write(Bytes{'x'})); // nothing after the commit
+
+    // The replaced file's permissions stay: a private document is not made readable to all.
+    ASSERT_EQ(::chmod(path("doc").c_str(), 0600), 0);
+    AtomicFileSink again(path("doc"));
+    ASSERT_TRUE(again.open());
+    ASSERT_TRUE(again.write(Bytes{'p'}));
+    ASSERT_TRUE(again.commit());
+    struct stat st {};
+    ASSERT_EQ(::stat(path("doc").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
 
     AtomicFileSink nowhere(path("no-such-folder/doc"));
     EXPECT_FALSE(nowhere.open());
