@@ -3,6 +3,7 @@
 
 #include "core/app/messages.h"
 #include "core/document/rich_text.h"
+#include "message_log.h"
 #include "ui/document/document_io.h"
 #include "ui/document/model_mapping.h"
 #include "ui/document/picture_file.h"
@@ -27,16 +28,6 @@ struct Fixture {
     BasicViewHost host;
     CTarvelLiteDoc doc;
     CTarvelLiteView view;
-};
-
-struct MessageLog {
-    MessageLog()
-        : scope([this](const Message &m) {
-              texts << QString::fromStdString(m.text);
-              return m.defaultAnswer;
-          }) {}
-    QStringList texts;
-    ScopedMessagePresenter scope;
 };
 
 QByteArray encode(const QImage &image, const char *format) {

@@ -4,6 +4,7 @@
 #include "core/app/messages.h"
 #include "core/input/keyboard_data.h"
 #include "core/input/translation_engine.h"
+#include "message_log.h"
 #include "ui/document/command_ids.h"
 #include "ui/document/document_io.h"
 #include "ui/document/document_settings.h"
@@ -55,17 +56,6 @@ struct Fixture {
     BasicViewHost host;
     CTarvelLiteDoc doc;
     CTarvelLiteView view;
-};
-
-// Collects the messages shown instead of showing them.
-struct MessageLog {
-    MessageLog()
-        : scope([this](const Message &m) {
-              texts << QString::fromStdString(m.text);
-              return m.defaultAnswer;
-          }) {}
-    QStringList texts;
-    ScopedMessagePresenter scope;
 };
 
 // A view whose keys go through the keyboard routing with the shipped keyboards, shown and

@@ -306,12 +306,7 @@ class RecoveryTest : public QObject {
     void aCopyOlderThanItsFileSaysSoAndAsksBeforeReplacingIt() {
         const QString letter = home_->filePath(QStringLiteral("docs/letter.tvl"));
         writeFile(letter, "{\\rtf1 Dear reader}");
-        {
-            auto frame = std::make_unique<CMainFrame>(*context_);
-            QVERIFY(frame->OpenDocumentPath(letter));
-            frame->activeView()->insertPlainText(QStringLiteral("typed "));
-            frame->writeAllRecoveryCopies();
-        }
+        leaveTypedCopy(letter);
         // Saved later, by another program or another run.
         QFile file(letter);
         QVERIFY(file.open(QIODevice::ReadWrite));
@@ -390,12 +385,7 @@ class RecoveryTest : public QObject {
     void savingARecoveredDocumentWritesItsFileAndDropsTheCopy() {
         const QString letter = home_->filePath(QStringLiteral("docs/letter.tvl"));
         writeFile(letter, "{\\rtf1 Dear reader}");
-        {
-            auto frame = std::make_unique<CMainFrame>(*context_);
-            QVERIFY(frame->OpenDocumentPath(letter));
-            frame->activeView()->insertPlainText(QStringLiteral("typed "));
-            frame->writeAllRecoveryCopies();
-        }
+        leaveTypedCopy(letter);
         CMainFrame frame(*context_);
         QCOMPARE(frame.ReopenRecoveryFiles(), 1);
         QVERIFY(frame.saveActiveDocument(false));
@@ -417,12 +407,7 @@ class RecoveryTest : public QObject {
         QFETCH(QString, lineBreak);
         const QString notes = home_->filePath(QStringLiteral("docs/notes.txt"));
         writeFile(notes, (QStringLiteral("ஒன்று") + lineBreak + QStringLiteral("இரண்டு")).toUtf8());
-        {
-            auto frame = std::make_unique<CMainFrame>(*context_);
-            QVERIFY(frame->OpenDocumentPath(notes));
-            frame->activeView()->insertPlainText(QStringLiteral("typed "));
-            frame->writeAllRecoveryCopies();
-        }
+        leaveTypedCopy(notes);
         CMainFrame frame(*context_);
         QCOMPARE(frame.ReopenRecoveryFiles(), 1);
         QCOMPARE(frame.activeChild()->getDocument()->path(), notes);
@@ -458,6 +443,14 @@ class RecoveryTest : public QObject {
     }
 
   private:
+    /// Opens `path`, types into it and leaves its recovery copy, as a run that ends before the
+    /// document is saved.
+    void leaveTypedCopy(const QString &path) {
+        auto frame = std::make_unique<CMainFrame>(*context_);
+        QVERIFY(frame->OpenDocumentPath(path));
+        frame->activeView()->insertPlainText(QStringLiteral("typed "));
+        frame->writeAllRecoveryCopies();
+    }
     static QByteArray readAll(const QString &path) {
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
