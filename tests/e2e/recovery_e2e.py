@@ -21,9 +21,42 @@ document = os.path.join(work, "letter.tvl")
 temp = os.path.join(os.environ["HOME"], "Documents", "Orvani Software", "Backup", "Temp")
 
 
+program_log = os.path.join(os.environ["HOME"], "program.log")
+
+
 def fail(message):
     print("recovery: " + message, file=sys.stderr)
+    # What the program said, to tell a start that failed from a slow one.
+    try:
+        with open(program_log, "r", errors="replace") as f:
+            print("recovery: the program's output:\n" + f.read()[-4000:], file=sys.stderr)
+    except OSError:
+        pass
     sys.exit(1)
+
+
+def start(*args):
+    log = open(program_log, "a")
+    return subprocess.Popen([program, *args], stdout=log, stderr=subprocess.STDOUT)
+
+
+def start_seen(args, find):
+    """Starts the program and waits until the accessibility registry shows it. On a loaded
+    machine a start now and then never reaches the registry; such a start (nothing typed yet) is
+    stopped and made once more, and the output of both is kept for a failure."""
+    process = start(*args)
+    deadline = time.time() + 60
+    while time.time() < deadline:
+        found = find()
+        if found:
+            return process, found
+        time.sleep(0.2)
+    print("recovery: the program did not show in the registry; starting it again",
+          file=sys.stderr)
+    process.kill()
+    process.wait()
+    process = start(*args)
+    return process, wait_for("the program", find)
 
 
 def wait_for(what, find, seconds=60.0):
@@ -109,9 +142,7 @@ def focus_main_window():
 
 
 # First run: an opened document and a new one, both typed into.
-first = subprocess.Popen([program, document], stdout=subprocess.DEVNULL,
-                         stderr=subprocess.DEVNULL)
-app = wait_for("the program", application)
+first, app = start_seen([document], application)
 wait_for("the opened document", lambda: any("Dear" in t for t in texts(app)))
 time.sleep(2)  # past the splash
 focus_main_window()
@@ -145,8 +176,7 @@ first.send_signal(signal.SIGKILL)
 first.wait()
 
 # Second run: both come back.
-second = subprocess.Popen([program], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-app = wait_for("the program again", lambda: (lambda a: a if a and tab_names(a) else None)(
+second, app = start_seen([], lambda: (lambda a: a if a and tab_names(a) else None)(
     application()))
 names = wait_for("recovered tabs", lambda: (lambda n: n if sum("(Recovered)" in x for x in n) >= 2
                                             else None)(tab_names(app)))
