@@ -48,12 +48,17 @@ void digest(CDictionary &d, const std::string &label, std::size_t count, std::ui
             queries.push_back(w.substr(2));
         if (!alphabet.empty())
             queries.push_back(std::u16string(2, alphabet[rng() % alphabet.size()]) + w);
+        // Joiners, which choose a rendering and leave the spelling alone.
+        std::u16string joined = w;
+        joined.insert(rng() % (w.size() + 1), 1, rng() % 2 ? u'\u200D' : u'\u200C');
+        queries.push_back(joined);
     }
     std::vector<std::u16string> out;
     for (const std::u16string &q : queries) {
         std::int32_t position = 0;
         const bool ok = d.CheckWord(q, position);
-        std::printf("C %s %d %d\n", show(q).c_str(), ok ? 1 : 0, position);
+        std::printf("C %s %d %d %d\n", show(q).c_str(), ok ? 1 : 0, position,
+                    d.CheckWord(q) ? 1 : 0);
         if (!ok) {
             const int n = d.GetSuggestions(out, q, 4);
             std::printf("S %s %d:", show(q).c_str(), n);

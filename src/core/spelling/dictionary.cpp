@@ -444,6 +444,8 @@ void CDictionary::buildWordHash() const {
     // every copy of a word, which covers its last one). Words sharing their first two units
     // are neighbours in a well-formed list, so the second-index search runs once per pair.
     startsAgree_ = secondSorted_;
+    bool storedAsLooked = true;
+    bool pairFound = false;
     std::uint32_t lastPair = 0xFFFFFFFFu;
     std::int64_t pairStart = 0;
     for (std::size_t p = 0; p < n; ++p) {
@@ -455,8 +457,17 @@ void CDictionary::buildWordHash() const {
         if (length == 0)
             continue;
         const char16_t *w = data + offset;
+        if (storedAsLooked) {
+            const std::u16string_view stored(w, length);
+            storedAsLooked = isWellFormedWord(stored) &&
+                             std::none_of(stored.begin(), stored.end(),
+                                          [](char16_t c) { return lowerAscii(c) != c; });
+        }
         if (startsAgree_) {
-            if (const DICTINDEX *entry = initialEntry(w[0])) {
+            const DICTINDEX *entry = initialEntry(w[0]);
+            if (!entry)
+                storedAsLooked = false;
+            if (entry) {
                 if (static_cast<std::int64_t>(p) < clampedFirstWord(*entry))
                     startsAgree_ = false;
                 if (length >= 2) {
@@ -464,6 +475,7 @@ void CDictionary::buildWordHash() const {
                     if (pair != lastPair) {
                         lastPair = pair;
                         const SECONDDICTINDEX *found = secondEntry(*entry, w[1]);
+                        pairFound = found != nullptr;
                         pairStart = found && found->firstWord >= 0 &&
                                             static_cast<std::size_t>(found->firstWord) < n
                                         ? found->firstWord
@@ -471,6 +483,8 @@ void CDictionary::buildWordHash() const {
                     }
                     if (static_cast<std::int64_t>(p) < pairStart)
                         startsAgree_ = false;
+                    if (!pairFound && length >= 3)
+                        storedAsLooked = false;
                 }
             }
         }
@@ -488,6 +502,7 @@ void CDictionary::buildWordHash() const {
         }
         wordSlots_[s] = (tag << 32) | (std::uint64_t(offset) + 1);
     }
+    hashAnswers_ = startsAgree_ && storedAsLooked;
 }
 
 void CDictionary::buildLengthLists() const {
@@ -679,23 +694,33 @@ bool CDictionary::CheckWord(std::u16string_view input, std::int32_t &position) c
 bool CDictionary::check(std::u16string_view input, std::int32_t *position) const {
     if (position)
         *position = -1;
-    // Lower-case into a buffer on the stack; only a word that needs normalising is copied.
     constexpr std::size_t bufferUnits = 64;
     if (input.size() > bufferUnits)
         return checkPrepared(preparedWord(input, true), position, nullptr);
-    char16_t buffer[bufferUnits];
-    for (std::size_t i = 0; i < input.size(); ++i)
-        buffer[i] = lowerAscii(input[i]);
-    const std::u16string_view w(buffer, input.size());
-    // Start fetching the word's hash slot now: the table is larger than the cache, and the
-    // checks before the lookup can run meanwhile. (A word that needs normalising is hashed
-    // again in its normal form.)
     ensureWordHash();
-    const std::uint64_t hash = hashUnits(w.data(), w.size());
-    if (!wordSlots_.empty() && mayHold(hash))
-        __builtin_prefetch(&wordSlots_[hash & (wordSlots_.size() - 1)]);
-    if (!isNormalizedWord(w))
-        return checkPrepared(normalizedWord(w), position, nullptr);
+    // Most words checked are words of the list, typed just as it stores them.
+    const bool fromHash = !position && hashAnswers_;
+    std::uint64_t hash = hashUnits(input.data(), input.size());
+    if (fromHash && input.size() >= minWordUnits && findWord(input, hash) >= 0)
+        return true;
+    // Otherwise the word's lookup form: lower case, in NFC, without joiners. Only a word that
+    // needs more than its joiners dropped leaves the stack.
+    char16_t buffer[bufferUnits];
+    bool changed = false;
+    for (std::size_t i = 0; i < input.size(); ++i) {
+        buffer[i] = lowerAscii(input[i]);
+        changed |= buffer[i] != input[i];
+    }
+    const std::size_t length = normalizeWordQuickly(buffer, input.size());
+    if (length == std::u16string_view::npos)
+        return checkPrepared(normalizedWord(std::u16string_view(buffer, input.size())), position,
+                             nullptr);
+    const std::u16string_view w(buffer, length);
+    if (changed || length != input.size()) {
+        hash = hashUnits(w.data(), w.size());
+        if (fromHash && length >= minWordUnits && findWord(w, hash) >= 0)
+            return true;
+    }
     return checkPrepared(w, position, &hash);
 }
 

@@ -112,28 +112,54 @@ bool slowCheck(std::u16string_view w) {
     return U_SUCCESS(status) && !normal;
 }
 
-bool needsWork(std::u16string_view w) {
+enum class Work { None, Joiners, Full };
+
+// What `normalizeWord` has to do to `w`: nothing, only drop its joiners (forming the chillus),
+// or the full NFC first.
+Work workFor(std::u16string_view w) {
     const UnitTable &table = unitTable();
     std::uint8_t previous = 0;
     std::size_t lastStarter = std::u16string_view::npos;
+    bool joiners = false;
     for (std::size_t i = 0; i < w.size(); ++i) {
         const char16_t u = w[i];
         const std::uint8_t c = table.cls[u];
         if (c == otherUnit || (c != 0 && previous > c))
-            return slowCheck(w);
+            return slowCheck(w) ? Work::Full : Work::None;
         // A Maybe character changes only by joining the last starter before it; a Maybe
         // starter only the unit just before it (anything between blocks it).
         if ((table.flags[u] & maybeFlag) && lastStarter != std::u16string_view::npos &&
             (c != 0 || lastStarter + 1 == i) && (table.flags[w[lastStarter]] & firstFlag))
-            return slowCheck(w);
-        // Joiners only choose a rendering: they are dropped (after forming the chillus).
-        if (u == zwj || u == zwnj)
-            return true;
+            return slowCheck(w) ? Work::Full : Work::None;
+        // Joiners only choose a rendering: they are dropped (after forming the chillus). They
+        // are starters, so NFC leaves the text around them as it is.
+        joiners |= isJoiner(u);
         if (c == 0)
             lastStarter = i;
         previous = c;
     }
-    return false;
+    return joiners ? Work::Joiners : Work::None;
+}
+
+bool needsWork(std::u16string_view w) {
+    return workFor(w) != Work::None;
+}
+
+// Old chillus become atomic letters, other joiners go; `w` is in NFC. Returns the new length.
+std::size_t dropJoiners(char16_t *w, std::size_t n) {
+    std::size_t to = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i + 2 < n && w[i + 1] == virama && w[i + 2] == zwj) {
+            if (const char16_t chillu = chilluFor(w[i])) {
+                w[to++] = chillu;
+                i += 2;
+                continue;
+            }
+        }
+        if (!isJoiner(w[i]))
+            w[to++] = w[i];
+    }
+    return to;
 }
 
 } // namespace
@@ -143,30 +169,28 @@ bool isNormalizedWord(std::u16string_view word) {
 }
 
 void normalizeWord(std::u16string &word) {
-    if (!needsWork(word))
+    const Work work = workFor(word);
+    if (work == Work::None)
         return;
-    if (const icu::Normalizer2 *n = nfc()) {
-        UErrorCode status = U_ZERO_ERROR;
-        const icu::UnicodeString s(false, word.data(), static_cast<int32_t>(word.size()));
-        const icu::UnicodeString out = n->normalize(s, status);
-        if (U_SUCCESS(status))
-            word.assign(out.getBuffer(), static_cast<std::size_t>(out.length()));
-    }
-    // Old chillus: consonant + virama + ZWJ becomes the atomic letter. Other joiners go.
-    std::u16string result;
-    result.reserve(word.size());
-    for (std::size_t i = 0; i < word.size(); ++i) {
-        if (i + 2 < word.size() && word[i + 1] == virama && word[i + 2] == zwj) {
-            if (const char16_t chillu = chilluFor(word[i])) {
-                result.push_back(chillu);
-                i += 2;
-                continue;
-            }
+    if (work == Work::Full) {
+        if (const icu::Normalizer2 *n = nfc()) {
+            UErrorCode status = U_ZERO_ERROR;
+            const icu::UnicodeString s(false, word.data(), static_cast<int32_t>(word.size()));
+            const icu::UnicodeString out = n->normalize(s, status);
+            if (U_SUCCESS(status))
+                word.assign(out.getBuffer(), static_cast<std::size_t>(out.length()));
         }
-        if (word[i] != zwj && word[i] != zwnj)
-            result.push_back(word[i]);
     }
-    word = std::move(result);
+    word.resize(dropJoiners(word.data(), word.size()));
+}
+
+std::size_t normalizeWordQuickly(char16_t *word, std::size_t length) {
+    switch (workFor(std::u16string_view(word, length))) {
+    case Work::None: return length;
+    case Work::Joiners: return dropJoiners(word, length);
+    case Work::Full: break;
+    }
+    return std::u16string_view::npos;
 }
 
 bool usesOldChillus(std::u16string_view word) {

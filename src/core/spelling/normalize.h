@@ -18,6 +18,11 @@ std::u16string normalizedWord(std::u16string_view word);
 /// Whether `normalizeWord` would leave `word` unchanged; cheap for most text.
 bool isNormalizedWord(std::u16string_view word);
 
+/// `normalizeWord` in place on the `length` units at `word` when it needs no more than its
+/// joiners dropped (the usual case, and no allocation): returns the new length. Returns npos,
+/// leaving the units alone, when the word needs the full work of `normalizeWord`.
+std::size_t normalizeWordQuickly(char16_t *word, std::size_t length);
+
 /// Whether `c` is one of the joiners U+200C and U+200D.
 inline bool isJoiner(char16_t c) {
     return c == 0x200C || c == 0x200D;

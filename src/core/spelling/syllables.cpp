@@ -1,5 +1,6 @@
 #include "core/spelling/syllables.h"
 
+#include <array>
 #include <cstdint>
 
 namespace tarvellite {
@@ -18,7 +19,7 @@ enum class Kind : std::uint8_t {
 
 // The blocks from Devanagari (U+0900) to Malayalam (U+0D7F) share the old national layout;
 // the differences that matter for words are listed by their code point.
-Kind parallelKind(char16_t c) {
+constexpr Kind parallelKind(char16_t c) {
     const unsigned o = c & 0x7F;
     switch (c) {
     case 0x0B83: return Kind::Letter; // Tamil aytham
@@ -79,7 +80,7 @@ Kind parallelKind(char16_t c) {
     return Kind::Other;
 }
 
-Kind sinhalaKind(char16_t c) {
+constexpr Kind sinhalaKind(char16_t c) {
     if (c >= 0x0D81 && c <= 0x0D83)
         return Kind::Nasal;
     if (c >= 0x0D85 && c <= 0x0D96)
@@ -93,24 +94,46 @@ Kind sinhalaKind(char16_t c) {
     return Kind::Other;
 }
 
-Kind kindOf(char16_t c) {
-    if (c < 0x0900 || c > 0x0DFF)
-        return Kind::Other;
-    return c >= 0x0D80 ? sinhalaKind(c) : parallelKind(c);
+constexpr char16_t firstIndic = 0x0900;
+constexpr char16_t lastIndic = 0x0DFF;
+
+// The kinds of the Indic blocks, worked out once: words are judged unit by unit on every check.
+constexpr std::array<Kind, lastIndic - firstIndic + 1> indicKinds = [] {
+    std::array<Kind, lastIndic - firstIndic + 1> kinds{};
+    for (char16_t c = firstIndic; c <= lastIndic; ++c)
+        kinds[c - firstIndic] = c >= 0x0D80 ? sinhalaKind(c) : parallelKind(c);
+    return kinds;
+}();
+
+inline Kind kindOf(char16_t c) {
+    const unsigned i = static_cast<unsigned>(c) - firstIndic;
+    return i < indicKinds.size() ? indicKinds[i] : Kind::Other;
 }
 
-// Whether a sign of kind `sign` may follow a character of kind `before`.
-bool mayFollow(Kind sign, Kind before) {
-    switch (sign) {
-    case Kind::VowelSign:
-    case Kind::Virama: return before == Kind::Consonant || before == Kind::Nukta;
-    case Kind::Nukta: return before == Kind::Consonant;
-    case Kind::Nasal:
-        return before == Kind::Consonant || before == Kind::Nukta || before == Kind::VowelSign ||
-               before == Kind::Letter;
-    default: return true;
-    }
+constexpr unsigned bit(Kind k) {
+    return 1u << static_cast<unsigned>(k);
 }
+
+constexpr bool isSign(Kind k) {
+    return k == Kind::VowelSign || k == Kind::Virama || k == Kind::Nukta || k == Kind::Nasal;
+}
+
+// Whether a character of kind `k` may not follow one of kind `before`: entry 8 * k + before.
+// Only signs are bound; a vowel sign or a virama sits on a consonant (with its nukta), a nukta
+// on a bare consonant, a nasal sign on any letter or vowel sign.
+constexpr std::array<std::uint8_t, 64> cannotFollow = [] {
+    std::array<std::uint8_t, 64> table{};
+    const auto set = [&](Kind sign, unsigned allowed) {
+        for (unsigned before = 0; before < 8; ++before)
+            table[8 * static_cast<unsigned>(sign) + before] = ((allowed >> before) & 1u) ? 0 : 1;
+    };
+    set(Kind::VowelSign, bit(Kind::Consonant) | bit(Kind::Nukta));
+    set(Kind::Virama, bit(Kind::Consonant) | bit(Kind::Nukta));
+    set(Kind::Nukta, bit(Kind::Consonant));
+    set(Kind::Nasal,
+        bit(Kind::Consonant) | bit(Kind::Nukta) | bit(Kind::VowelSign) | bit(Kind::Letter));
+    return table;
+}();
 
 } // namespace
 
@@ -127,19 +150,21 @@ bool isNukta(char16_t c) {
 }
 
 bool isWellFormedWord(std::u16string_view word) {
-    Kind before = Kind::Other;
-    char16_t previous = 0;
+    // Nothing comes before the first character: a sign there has no letter to carry it. The
+    // units are judged without branching (signs and letters alternate unpredictably).
+    unsigned before = static_cast<unsigned>(Kind::Other);
+    unsigned previous = 0;
+    unsigned bad = 0;
     for (const char16_t c : word) {
-        const Kind k = kindOf(c);
-        if (k == Kind::VowelSign || k == Kind::Virama || k == Kind::Nukta || k == Kind::Nasal) {
-            // A sign belongs to the letter before it, in its own script block.
-            if (previous == 0 || (previous >> 7) != (c >> 7) || !mayFollow(k, before))
-                return false;
-        }
+        const auto k = static_cast<unsigned>(kindOf(c));
+        bad |= cannotFollow[8 * k + before];
+        // A sign belongs to the letter before it, in its own script block.
+        bad |= static_cast<unsigned>(isSign(static_cast<Kind>(k))) &
+               static_cast<unsigned>(((previous ^ c) >> 7) != 0);
         before = k;
         previous = c;
     }
-    return true;
+    return bad == 0;
 }
 
 } // namespace tarvellite
