@@ -91,7 +91,7 @@ int runMkdict(const std::vector<std::string> &args) {
     if (!quiet) {
         const BuildCounts &c = builder.counts();
         std::printf("%s: %zu words kept of %zu read; left out: %zu outside the script, %zu "
-                    "starting with a mark or joiner, %zu outside 2-32 units, %zu ill-formed, "
+                    "starting with a mark or joiner, %zu outside 2-64 units, %zu ill-formed, "
                     "%zu duplicates; %zu forms generated\n",
                     outPath.c_str(), c.kept, c.read, c.outsideScript, c.badStart, c.wrongLength,
                     c.illFormed, c.duplicates, c.generated);

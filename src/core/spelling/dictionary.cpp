@@ -1184,7 +1184,9 @@ void CDictionary::singleEditGenerator(std::u16string_view w, bool spelledOut) {
         tryWord(c);
         c.insert(c.begin() + static_cast<std::ptrdiff_t>(i), w[i]);
     }
-    if (w.size() < maxWordUnits)
+    // (A spelled-out word may be longer than its stored form: each old chillu takes two more
+    // units.)
+    if (w.size() < 2 * maxStoredWordUnits)
         for (std::size_t i = 0; i <= w.size(); ++i) {
             c.insert(c.begin() + static_cast<std::ptrdiff_t>(i), u' ');
             for (char16_t a : letters) {

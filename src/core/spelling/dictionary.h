@@ -250,9 +250,10 @@ class CDictionary {
     // it at (the file's indexes agree with its list); then presence alone answers a search.
     // Found while the hash is built.
     mutable bool startsAgree_ = false;
-    // True besides when every word is stored as a lookup asks for it (well-formed, in its
-    // lookup form, lower case) and its initial and first two units are indexed: then finding a
-    // word in the table alone tells that it is correct. Found while the hash is built.
+    // True besides when every word is well-formed, in lower case, and indexed by its initial
+    // and first two units: then finding a word in the table, as typed, alone tells that it is
+    // correct. (Our word files store the lookup form; a word of another file stored in some
+    // other form is correct when typed just so.) Found while the hash is built.
     mutable bool hashAnswers_ = false;
     // True when every initial's second-index entries ascend by `secondChar`.
     bool secondSorted_ = false;

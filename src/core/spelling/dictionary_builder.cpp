@@ -237,7 +237,7 @@ void DictionaryBuilder::addWordList(std::string_view utf8) {
             ++counts_.badStart;
             continue;
         }
-        if (w.size() < minWordUnits || w.size() > maxWordUnits) {
+        if (w.size() < minWordUnits || w.size() > maxStoredWordUnits) {
             ++counts_.wrongLength;
             continue;
         }
@@ -281,7 +281,7 @@ void DictionaryBuilder::generateForms() {
                 continue;
             for (const std::u16string &e : group.forms) {
                 std::u16string form = formOf(word, e);
-                if (form.size() < minWordUnits || form.size() > maxWordUnits ||
+                if (form.size() < minWordUnits || form.size() > maxStoredWordUnits ||
                     listed.count(form) || !isWellFormedWord(form))
                     continue;
                 added.push_back(std::move(form));

@@ -61,7 +61,7 @@ struct BuildCounts {
     std::size_t read = 0;          ///< non-empty lines read
     std::size_t outsideScript = 0; ///< a unit outside minChar..maxChar (or a space)
     std::size_t badStart = 0;      ///< begins with a combining mark or a joiner
-    std::size_t wrongLength = 0;   ///< shorter than 2 or longer than 32 units
+    std::size_t wrongLength = 0;   ///< shorter than 2 or longer than 64 units
     std::size_t illFormed = 0;     ///< not a well-formed sequence of syllables
     std::size_t duplicates = 0;    ///< the same word again (after normalisation)
     std::size_t generated = 0;     ///< forms added by "Generated Forms"

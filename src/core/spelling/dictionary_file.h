@@ -17,9 +17,13 @@ inline constexpr std::int32_t dictionaryMagic = 121601;
 inline constexpr std::int32_t dictionaryVersion = 400;
 inline constexpr std::int32_t dictionaryRevision = 350;
 
-/// Shortest and longest word a word file may hold, in UTF-16 units.
+/// Shortest and longest word of the length index, in UTF-16 units.
 inline constexpr std::size_t minWordUnits = 2;
 inline constexpr std::size_t maxWordUnits = 32;
+/// Longest word our word files hold. Words longer than `maxWordUnits` (long compounds, above
+/// all in Malayalam) are found by checks and prefix lookups but have no place in the length
+/// index.
+inline constexpr std::size_t maxStoredWordUnits = 64;
 
 /// Entry of the initial index (16 bytes in the file).
 struct DICTINDEX {

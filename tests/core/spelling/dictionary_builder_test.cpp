@@ -8,17 +8,18 @@ TEST(DictionaryBuilder, CleansSortsAndCounts) {
     Result<DictionarySource> source = parseDictionarySource(u"[Dictionary]\nScript=latin\n");
     ASSERT_TRUE(source.ok());
     DictionaryBuilder b(*source);
-    b.addWordList("\xEF\xBB\xBFZebra\r\napple\nApple\n\n  banana  \nx\n" + std::string(33, 'a') +
-                  "\nna\xC3\xAFve\nice cream\nit's\n");
+    // Words past the length index's 32 units are kept, up to 64.
+    b.addWordList("\xEF\xBB\xBFZebra\r\napple\nApple\n\n  banana  \nx\n" + std::string(65, 'a') +
+                  "\n" + std::string(64, 'b') + "\nna\xC3\xAFve\nice cream\nit's\n");
     const DictionaryFileData d = b.build();
     EXPECT_EQ(test::utf8List(d.words),
-              (std::vector<std::string>{"apple", "banana", "it's", "zebra"}));
+              (std::vector<std::string>{"apple", "banana", std::string(64, 'b'), "it's", "zebra"}));
     const BuildCounts &c = b.counts();
-    EXPECT_EQ(c.read, 9u);
+    EXPECT_EQ(c.read, 10u);
     EXPECT_EQ(c.outsideScript, 2u) << "naïve and a word with a space";
     EXPECT_EQ(c.wrongLength, 2u);
     EXPECT_EQ(c.duplicates, 1u);
-    EXPECT_EQ(c.kept, 4u);
+    EXPECT_EQ(c.kept, 5u);
     EXPECT_EQ(d.minChar, 0x27);
     EXPECT_EQ(d.maxChar, 0x7A);
 }

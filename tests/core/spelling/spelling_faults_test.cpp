@@ -2,6 +2,7 @@
 // syllables no script writes, and near misses that a suffix rule would otherwise let through.
 #include "core/spelling/dictionary.h"
 #include "core/spelling/ignore_list.h"
+#include "core/spelling/normalize.h"
 #include "core/spelling/syllables.h"
 #include "spelling_fixture.h"
 
@@ -132,6 +133,51 @@ TEST_F(SpellingFaults, SuggestionsKeepTheOldChillusOfTheText) {
     EXPECT_NE(std::find(out.begin(), out.end(), u"കല്\u200Dപന"), out.end());
     ml_.GetSuggestions(out, u"കൽപണ");
     EXPECT_NE(std::find(out.begin(), out.end(), u"കൽപന"), out.end());
+}
+
+TEST(SpellingLongWords, CompoundsPastThirtyTwoUnitsAreKeptAndFound) {
+    // A Malayalam compound of 43 units as the list spells it (old chillus), and one of 64.
+    const std::u16string compound = u"അന്താരാഷ്ട്രവാണിജ്യവ്യവസായവികസനകേന്ദ്രങ്ങള്\u200D";
+    const std::u16string longest(64, u'\u0D15');
+    TempFolder folder;
+    CDictionary d;
+    ASSERT_TRUE(d.Load(buildDictionary(folder, "ml", malayalamSource,
+                                       utf16ToUtf8(compound) + "\n" + utf16ToUtf8(longest) + "\n" +
+                                           utf16ToUtf8(longest + u"\u0D15") + "\nകലി\n"),
+                       folder.path().string()));
+    EXPECT_EQ(d.wordCount(), 3u) << "65 units is past the limit";
+    EXPECT_TRUE(d.CheckWord(compound));
+    EXPECT_TRUE(d.CheckWord(normalizedWord(compound)));
+    EXPECT_TRUE(d.CheckWord(longest));
+    std::int32_t position = 0;
+    EXPECT_TRUE(d.CheckWord(compound, position));
+    // A slip in it is reported and mended, in the spelling of the text.
+    std::u16string typo = compound;
+    typo.erase(5, 1);
+    EXPECT_FALSE(d.CheckWord(typo));
+    std::vector<std::u16string> out;
+    d.GetSuggestions(out, typo);
+    EXPECT_NE(std::find(out.begin(), out.end(), compound), out.end());
+    std::vector<std::u16string> prefixed;
+    d.LookupPrefix(compound.substr(0, 4), 10, prefixed);
+    EXPECT_EQ(prefixed, (std::vector<std::u16string>{normalizedWord(compound)}));
+}
+
+// A word file written elsewhere may store words no lookup asks for; finding them as typed
+// must not make them correct.
+TEST(SpellingForeignFiles, StoredWordsAreJudgedLikeTypedOnes) {
+    DictionaryFileData data;
+    data.minChar = 0x0900;
+    data.maxChar = 0x097F;
+    data.words = {u"काि", u"पानी"};
+    buildDictionaryIndexes(data);
+    TempFolder folder;
+    test::writeBytes(folder.file("hi.dic"), writeDictionaryFile(data));
+    CDictionary d;
+    ASSERT_TRUE(d.Load(folder.file("hi.dic"), folder.path().string()));
+    EXPECT_FALSE(d.CheckWord(u"काि")) << "two vowel signs";
+    EXPECT_TRUE(d.CheckWord(u"पानी"));
+    EXPECT_FALSE(d.CheckWord(u"पनी"));
 }
 
 TEST(Syllables, WellFormedWordsOfEveryScript) {
