@@ -721,21 +721,21 @@ bool CDictionary::check(std::u16string_view input, std::int32_t *position) const
         if (fromHash && length >= minWordUnits && findWord(w, hash) >= 0)
             return true;
     }
-    return checkPrepared(w, position, &hash);
+    // A word the table was asked about is known to be absent from it.
+    return checkPrepared(w, position, &hash, fromHash && length >= minWordUnits);
 }
 
 bool CDictionary::checkPrepared(std::u16string_view w, std::int32_t *position,
-                                const std::uint64_t *hash) const {
+                                const std::uint64_t *hash, bool absent) const {
     // A word that no script could spell (a sign first, two vowel signs in a row, ...) is
     // wrong whatever the word list and the rules say, unless the user chose it.
+    const bool chosen = (!ignoredWords().empty() && isIgnoredWord(w)) || isUserWord(w);
     if (!isWellFormedWord(w))
-        return (!ignoredWords().empty() && isIgnoredWord(w)) || isUserWord(w);
+        return chosen;
     for (char16_t c : w)
         if (c < minChar_ || c > maxChar_)
             return true;
-    if (!ignoredWords().empty() && isIgnoredWord(w))
-        return true;
-    if (isUserWord(w))
+    if (chosen)
         return true;
     if (w.size() <= 2)
         return checkShortWord(w);
@@ -748,7 +748,7 @@ bool CDictionary::checkPrepared(std::u16string_view w, std::int32_t *position,
         // and the word's presence answers the search.
         if (w[1] > lastSecond_[static_cast<std::size_t>(entry - initialEntries_.data())])
             return false;
-        return findWord(w, hash ? *hash : hashUnits(w.data(), w.size())) >= 0 ||
+        return (!absent && findWord(w, hash ? *hash : hashUnits(w.data(), w.size())) >= 0) ||
                checkSuffixRules(w, clampedFirstWord(*entry));
     }
     const SECONDDICTINDEX *found = secondEntry(*entry, w[1]);

@@ -172,8 +172,8 @@ class CDictionary {
     bool inWords(std::u16string_view word) const { return findWord(word) >= 0; }
     bool isUserWord(std::u16string_view word) const;
     bool check(std::u16string_view word, std::int32_t *position) const;
-    bool checkPrepared(std::u16string_view word, std::int32_t *position,
-                       const std::uint64_t *hash) const;
+    bool checkPrepared(std::u16string_view word, std::int32_t *position, const std::uint64_t *hash,
+                       bool absent = false) const;
     bool checkShortWord(std::u16string_view word) const;
     bool checkSuffixRules(std::u16string_view word, std::int32_t start) const;
     const InitialRun *initialRun(std::size_t length, char16_t initial) const;

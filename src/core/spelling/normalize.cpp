@@ -117,27 +117,32 @@ enum class Work { None, Joiners, Full };
 // What `normalizeWord` has to do to `w`: nothing, only drop its joiners (forming the chillus),
 // or the full NFC first.
 Work workFor(std::u16string_view w) {
+    // Judged without branching on each unit (letters and marks alternate unpredictably); a
+    // word found suspicious goes to the full check, which looks at it whole.
     const UnitTable &table = unitTable();
-    std::uint8_t previous = 0;
-    std::size_t lastStarter = std::u16string_view::npos;
-    bool joiners = false;
-    for (std::size_t i = 0; i < w.size(); ++i) {
-        const char16_t u = w[i];
-        const std::uint8_t c = table.cls[u];
-        if (c == otherUnit || (c != 0 && previous > c))
-            return slowCheck(w) ? Work::Full : Work::None;
+    unsigned previous = 0;
+    unsigned starterFlags = 0; // the flags of the last starter (none yet: 0)
+    unsigned starterJustBefore = 0;
+    unsigned suspicious = 0;
+    unsigned joiners = 0;
+    for (const char16_t u : w) {
+        const unsigned c = table.cls[u];
+        const unsigned f = table.flags[u];
+        const unsigned starter = c == 0;
+        suspicious |= (c == otherUnit) | ((!starter) & (previous > c));
         // A Maybe character changes only by joining the last starter before it; a Maybe
         // starter only the unit just before it (anything between blocks it).
-        if ((table.flags[u] & maybeFlag) && lastStarter != std::u16string_view::npos &&
-            (c != 0 || lastStarter + 1 == i) && (table.flags[w[lastStarter]] & firstFlag))
-            return slowCheck(w) ? Work::Full : Work::None;
+        suspicious |=
+            (f & maybeFlag) & ((!starter) | starterJustBefore) & ((starterFlags & firstFlag) != 0);
         // Joiners only choose a rendering: they are dropped (after forming the chillus). They
         // are starters, so NFC leaves the text around them as it is.
-        joiners |= isJoiner(u);
-        if (c == 0)
-            lastStarter = i;
+        joiners |= static_cast<unsigned>(isJoiner(u));
+        starterFlags = starter ? f : starterFlags;
+        starterJustBefore = starter;
         previous = c;
     }
+    if (suspicious)
+        return slowCheck(w) ? Work::Full : Work::None;
     return joiners ? Work::Joiners : Work::None;
 }
 
