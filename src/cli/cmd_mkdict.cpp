@@ -19,7 +19,7 @@ constexpr const char *mkdictUsage =
     "Builds the word file OUT.dic and the rule file beside it (OUT.tdh). SOURCE names the\n"
     "script, the character classes C1-C4 and the rules (see docs/formats/dictionary-source.md).\n"
     "Each LIST is UTF-8 text with one word per line. Words are brought to NFC, Latin letters to\n"
-    "lower case; words outside the script or outside 2-32 UTF-16 units are left out and counted.\n";
+    "lower case; words outside the script or outside 2-64 UTF-16 units are left out and counted.\n";
 
 // Word lists and sources larger than this are refused.
 constexpr std::size_t maxInputBytes = 256u << 20;
