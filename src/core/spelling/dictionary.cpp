@@ -51,23 +51,45 @@ bool startsWithIgnoringCase(std::u16string_view s, std::u16string_view prefix) {
     return s.size() >= prefix.size() && equalIgnoringCase(s.substr(0, prefix.size()), prefix);
 }
 
-std::uint64_t hashUnits(const char16_t *s, std::size_t n) {
+// Whether any of the four units packed in `v` is a joiner (U+200C or U+200D).
+inline bool packedJoiner(std::uint64_t v) {
+    constexpr std::uint64_t ones = 0x0001000100010001ull, highs = 0x8000800080008000ull;
+    const std::uint64_t x = (v | ones) ^ 0x200D200D200D200Dull; // a zero unit where a joiner was
+    return ((x - ones) & ~x & highs) != 0;
+}
+
+// The hash of the table; with `noteJoiners`, also whether the units hold a joiner (noted four
+// units at a time while they are read anyway).
+template <bool noteJoiners> std::uint64_t hashOf(const char16_t *s, std::size_t n, bool *joiners) {
     constexpr std::uint64_t k1 = 0x9E3779B97F4A7C15ull, k2 = 0xBF58476D1CE4E5B9ull;
     std::uint64_t h = (n + 1) * k1;
+    bool seen = false;
     std::size_t i = 0;
     for (; i + 4 <= n; i += 4) {
         std::uint64_t v;
         std::memcpy(&v, s + i, sizeof v);
+        if constexpr (noteJoiners)
+            seen |= packedJoiner(v);
         h = std::rotl(h ^ v, 27) * k1;
     }
     std::uint64_t v = 0;
     std::memcpy(&v, s + i, (n - i) * sizeof(char16_t));
+    if constexpr (noteJoiners)
+        *joiners = seen || packedJoiner(v);
     h = (h ^ v) * k2;
     h ^= h >> 33;
     h *= 0xFF51AFD7ED558CCDull;
     h ^= h >> 33;
     h *= 0xC4CEB9FE1A85EC53ull;
     return h ^ (h >> 33);
+}
+
+std::uint64_t hashUnits(const char16_t *s, std::size_t n) {
+    return hashOf<false>(s, n, nullptr);
+}
+
+std::uint64_t hashUnitsNotingJoiners(const char16_t *s, std::size_t n, bool &joiners) {
+    return hashOf<true>(s, n, &joiners);
 }
 
 bool equalUnits(const char16_t *a, const char16_t *b, std::size_t n) {
@@ -700,8 +722,10 @@ bool CDictionary::check(std::u16string_view input, std::int32_t *position) const
     ensureWordHash();
     // Most words checked are words of the list, typed just as it stores them.
     const bool fromHash = !position && hashAnswers_;
-    std::uint64_t hash = hashUnits(input.data(), input.size());
-    if (fromHash && input.size() >= minWordUnits && findWord(input, hash) >= 0)
+    // (A word with joiners is looked up only once they are dropped: words are compared so.)
+    bool joined = false;
+    std::uint64_t hash = hashUnitsNotingJoiners(input.data(), input.size(), joined);
+    if (!joined && fromHash && input.size() >= minWordUnits && findWord(input, hash) >= 0)
         return true;
     // Otherwise the word's lookup form: lower case, in NFC, without joiners. Only a word that
     // needs more than its joiners dropped leaves the stack.
@@ -716,7 +740,7 @@ bool CDictionary::check(std::u16string_view input, std::int32_t *position) const
         return checkPrepared(normalizedWord(std::u16string_view(buffer, input.size())), position,
                              nullptr);
     const std::u16string_view w(buffer, length);
-    if (changed || length != input.size()) {
+    if (joined || changed || length != input.size()) {
         hash = hashUnits(w.data(), w.size());
         if (fromHash && length >= minWordUnits && findWord(w, hash) >= 0)
             return true;
