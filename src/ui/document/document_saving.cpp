@@ -66,6 +66,18 @@ void reportFailure(const QString &path, const std::string &reason, bool existed)
     showMessage(message);
 }
 
+// Asks one of the saving questions (always with the question icon) and returns the answer.
+MessageAnswer ask(std::string text, std::string caption, MessageButtons buttons,
+                  MessageAnswer defaultAnswer) {
+    Message question;
+    question.text = std::move(text);
+    question.caption = std::move(caption);
+    question.icon = MessageIcon::Question;
+    question.buttons = buttons;
+    question.defaultAnswer = defaultAnswer;
+    return showMessage(question);
+}
+
 /// Writes the document to `path` and, when that succeeded, binds it to `path`.
 SaveResult writeTo(CTarvelLiteView &view, const SaveEnvironment &env, const QString &path,
                    std::optional<TextFileFormat> textFormat) {
@@ -132,28 +144,18 @@ QString documentFileName(const CTarvelLiteDoc &doc) {
 }
 
 bool AskSaveAsText(const QString &fileName) {
-    Message question;
-    question.text = "Do you Want to Save the file as Text?\nThis will lose all Formatting "
-                    "characters\n\nFile Name: " +
-                    fileName.toStdString();
-    question.caption = "File Save Query";
-    question.icon = MessageIcon::Question;
-    question.buttons = MessageButtons::YesNo;
-    question.defaultAnswer = MessageAnswer::Yes;
-    return showMessage(question) == MessageAnswer::Yes;
+    return ask("Do you Want to Save the file as Text?\nThis will lose all Formatting "
+               "characters\n\nFile Name: " +
+                   fileName.toStdString(),
+               "File Save Query", MessageButtons::YesNo, MessageAnswer::Yes) == MessageAnswer::Yes;
 }
 
 bool AskReplaceNewerFile(const QString &fileName) {
-    Message question;
-    question.text = fileName.toStdString() +
-                    " was saved after this recovered text was written, and may hold newer "
-                    "text.\nReplace it with the recovered text?\n\nYes:  Replace the file.\nNo:   "
-                    "Save the recovered text under another name.";
-    question.caption = "File Save Query";
-    question.icon = MessageIcon::Question;
-    question.buttons = MessageButtons::YesNo;
-    question.defaultAnswer = MessageAnswer::No;
-    return showMessage(question) == MessageAnswer::Yes;
+    return ask(fileName.toStdString() +
+                   " was saved after this recovered text was written, and may hold newer "
+                   "text.\nReplace it with the recovered text?\n\nYes:  Replace the file.\nNo:   "
+                   "Save the recovered text under another name.",
+               "File Save Query", MessageButtons::YesNo, MessageAnswer::No) == MessageAnswer::Yes;
 }
 
 SaveResult SaveDocument(CTarvelLiteView &view, const SaveEnvironment &env) {
@@ -240,16 +242,13 @@ bool QuerySaveOnClose(CTarvelLiteView &view, const SaveEnvironment &env) {
     CTarvelLiteDoc &doc = *view.getDocument();
     if (!doc.isModified())
         return true;
-    Message question;
-    question.text = "Do you Want to Save this file before closing?\nFile Name: " +
-                    documentFileName(doc).toStdString() +
-                    "\nYes:       Save the file and exit.\nNo:        Do not save the file but "
-                    "exit.\nCancel: Do not close";
-    question.caption = "Window Closing: File Save Query";
-    question.icon = MessageIcon::Question;
-    question.buttons = MessageButtons::YesNoCancel;
-    question.defaultAnswer = MessageAnswer::Cancel;
-    switch (showMessage(question)) {
+    const MessageAnswer answer =
+        ask("Do you Want to Save this file before closing?\nFile Name: " +
+                documentFileName(doc).toStdString() +
+                "\nYes:       Save the file and exit.\nNo:        Do not save the file but "
+                "exit.\nCancel: Do not close",
+            "Window Closing: File Save Query", MessageButtons::YesNoCancel, MessageAnswer::Cancel);
+    switch (answer) {
     case MessageAnswer::No: return true;
     case MessageAnswer::Yes: return SaveDocument(view, env) == SaveResult::Saved;
     default: return false;
