@@ -3,8 +3,10 @@
 
 #include "bench_words.h"
 #include "core/app/messages.h"
+#include "core/app/unicode.h"
 
 #include <benchmark/benchmark.h>
+#include <fstream>
 #include <map>
 #include <memory>
 
@@ -19,6 +21,7 @@ CDictionary &loaded(const std::string &locale) {
     if (!d) {
         d = std::make_unique<CDictionary>();
         d->Load(dictionaryPath(locale), "", false);
+        d->waitForLookupTables();
     }
     return *d;
 }
@@ -60,6 +63,25 @@ void CheckCorrect(benchmark::State &state, std::string locale) {
     const auto words = sampleWords(d, 10000, 2, 1);
     if (words.empty())
         return state.SkipWithError("dictionary not built");
+    checkEach(state, d, words);
+}
+
+// The words of the list the dictionary was made from, as that list spells them (joiners, old
+// chillus) and in its order.
+void CheckSourceList(benchmark::State &state, std::string locale) {
+    const CDictionary &d = loaded(locale);
+    std::ifstream in(std::string(TARVELLITE_WORDLIST_DIR) + "/" + locale + ".txt",
+                     std::ios::binary);
+    std::vector<std::u16string> words;
+    std::string line;
+    while (std::getline(in, line)) {
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' '))
+            line.pop_back();
+        if (line.size() >= 2)
+            words.push_back(utf8ToUtf16(line));
+    }
+    if (words.empty() || d.wordCount() == 0)
+        return state.SkipWithError("word list or dictionary not built");
     checkEach(state, d, words);
 }
 
@@ -121,6 +143,8 @@ const int registered = [] {
         benchmark::RegisterBenchmark((std::string("LoadThenCheck/") + l).c_str(), LoadThenCheck, l)
             ->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark((std::string("CheckCorrect/") + l).c_str(), CheckCorrect, l);
+        benchmark::RegisterBenchmark((std::string("CheckSourceList/") + l).c_str(), CheckSourceList,
+                                     l);
         benchmark::RegisterBenchmark((std::string("CheckCorrupted/") + l).c_str(), CheckCorrupted,
                                      l);
         benchmark::RegisterBenchmark((std::string("Suggest/") + l).c_str(), Suggest, l)

@@ -10,6 +10,7 @@
 #include "core/app/messages.h"
 #include "core/app/unicode.h"
 #include "core/spelling/dictionary_file.h"
+#include "core/spelling/normalize.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -52,6 +53,33 @@ void digest(CDictionary &d, const std::string &label, std::size_t count, std::ui
         std::u16string joined = w;
         joined.insert(rng() % (w.size() + 1), 1, rng() % 2 ? u'\u200D' : u'\u200C');
         queries.push_back(joined);
+        // Forms the suffix rules make of the word, and a slip in one.
+        const RuleSection &post = d.rules(PostAdditions);
+        std::vector<std::u16string> forms;
+        for (const std::u16string &suffix : post.simpleEntries)
+            forms.push_back(w + suffix);
+        for (const std::u16string &entry : post.complexEntries) {
+            const std::size_t colon = entry.find(u':');
+            const std::u16string_view replaced = std::u16string_view(entry).substr(0, colon);
+            if (colon != std::u16string::npos && w.size() > replaced.size() &&
+                std::u16string_view(w).ends_with(replaced))
+                forms.push_back(w.substr(0, w.size() - replaced.size()) + entry.substr(colon + 1));
+        }
+        for (std::size_t i = 0; i < 2 && !forms.empty(); ++i) {
+            std::u16string form = forms[rng() % forms.size()];
+            queries.push_back(form);
+            if (corrupt(d, alphabet, form, static_cast<Corruption>(rng() % 3), rng))
+                queries.push_back(form);
+        }
+        // Chillus spelled the old way, whole and with a slip.
+        std::u16string old = w;
+        toOldChillus(old);
+        if (old != w) {
+            queries.push_back(old);
+            std::u16string slip = old;
+            if (corrupt(d, alphabet, slip, static_cast<Corruption>(rng() % 3), rng))
+                queries.push_back(slip);
+        }
     }
     std::vector<std::u16string> out;
     for (const std::u16string &q : queries) {
@@ -149,6 +177,8 @@ int main(int argc, char **argv) {
             std::fprintf(stderr, "cannot load %s\n", locale.c_str());
             return 1;
         }
+        // With every lookup table in place: the answers of the shorter ways are printed.
+        d.waitForLookupTables();
         digest(d, locale, 400, 11);
         for (int how = 0; how < 3; ++how) {
             const std::string path = damagedCopy(dictionaryPath(locale), folder, how, 12 + how);

@@ -309,6 +309,7 @@ int main(int argc, char **argv) {
         std::fprintf(stderr, "cannot load %s\n", dictionaryPath(locale).c_str());
         return 1;
     }
+    d.waitForLookupTables();
     const std::vector<std::u16string> list = readList(listPath);
     if (list.empty()) {
         std::fprintf(stderr, "cannot read the word list %s\n", listPath.c_str());

@@ -16,12 +16,15 @@
 #include "core/spelling/syllables.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
+#include <system_error>
+#include <thread>
 #include <tuple>
 #include <unistd.h>
 
@@ -37,6 +40,8 @@ constexpr std::size_t maxUserFileBytes = 16u << 20;
 constexpr std::size_t maxWords = 8u << 20;
 // The vowel-variant generator gives up rather than form more variants than this.
 constexpr std::size_t maxVowelVariants = 200000;
+// Outside Latin dictionaries a suffix rule needs a stem this long.
+constexpr std::size_t minRuleStemUnits = 3;
 
 char16_t upperAscii(char16_t c) {
     return (c >= u'a' && c <= u'z') ? c - 32 : c;
@@ -58,25 +63,43 @@ inline bool packedJoiner(std::uint64_t v) {
     return ((x - ones) & ~x & highs) != 0;
 }
 
-// The hash of the table; with `noteJoiners`, also whether the units hold a joiner (noted four
-// units at a time while they are read anyway).
-template <bool noteJoiners> std::uint64_t hashOf(const char16_t *s, std::size_t n, bool *joiners) {
-    constexpr std::uint64_t k1 = 0x9E3779B97F4A7C15ull, k2 = 0xBF58476D1CE4E5B9ull;
-    std::uint64_t h = (n + 1) * k1;
+// The hash of the table reads four units at a time; the length is mixed in last, so that the
+// hashes of words sharing their first blocks go on from the same state.
+constexpr std::uint64_t hashK1 = 0x9E3779B97F4A7C15ull, hashK2 = 0xBF58476D1CE4E5B9ull;
+constexpr std::uint64_t hashSeed = hashK1;
+
+std::uint64_t loadBlock(const char16_t *s) {
+    std::uint64_t v;
+    std::memcpy(&v, s, sizeof v);
+    return v;
+}
+
+std::uint64_t hashBlock(std::uint64_t h, std::uint64_t v) {
+    return std::rotl(h ^ v, 27) * hashK1;
+}
+
+// The hash of `total` units whose whole blocks before `s` left the state `h`; `s` holds the
+// `n` units after them. With `noteJoiners`, also whether those hold a joiner (noted four units
+// at a time while they are read anyway).
+template <bool noteJoiners>
+std::uint64_t hashRest(std::uint64_t h, const char16_t *s, std::size_t n, std::size_t total,
+                       bool *joiners) {
     bool seen = false;
     std::size_t i = 0;
     for (; i + 4 <= n; i += 4) {
-        std::uint64_t v;
-        std::memcpy(&v, s + i, sizeof v);
+        const std::uint64_t v = loadBlock(s + i);
         if constexpr (noteJoiners)
             seen |= packedJoiner(v);
-        h = std::rotl(h ^ v, 27) * k1;
+        h = hashBlock(h, v);
     }
+    // The last units one by one: a copy of variable size would be a call.
     std::uint64_t v = 0;
-    std::memcpy(&v, s + i, (n - i) * sizeof(char16_t));
+    for (std::size_t j = 0; i + j < n; ++j)
+        v |= std::uint64_t(s[i + j]) << (16 * j);
     if constexpr (noteJoiners)
         *joiners = seen || packedJoiner(v);
-    h = (h ^ v) * k2;
+    h = (h ^ v) * hashK2;
+    h ^= (total + 1) * hashK1;
     h ^= h >> 33;
     h *= 0xFF51AFD7ED558CCDull;
     h ^= h >> 33;
@@ -85,11 +108,11 @@ template <bool noteJoiners> std::uint64_t hashOf(const char16_t *s, std::size_t 
 }
 
 std::uint64_t hashUnits(const char16_t *s, std::size_t n) {
-    return hashOf<false>(s, n, nullptr);
+    return hashRest<false>(hashSeed, s, n, n, nullptr);
 }
 
 std::uint64_t hashUnitsNotingJoiners(const char16_t *s, std::size_t n, bool &joiners) {
-    return hashOf<true>(s, n, &joiners);
+    return hashRest<true>(hashSeed, s, n, n, &joiners);
 }
 
 bool equalUnits(const char16_t *a, const char16_t *b, std::size_t n) {
@@ -272,16 +295,23 @@ bool readFileUnits(const std::string &path, std::size_t maxBytes,
 CDictionary::CDictionary() {
     clear();
 }
-CDictionary::~CDictionary() = default;
+CDictionary::~CDictionary() {
+    stopBackgroundTables();
+}
 
 void CDictionary::clear() {
+    stopBackgroundTables();
     fileUnits_.reset();
     wordCopy_.clear();
     units_ = nullptr;
     wordGap_ = 0;
     wordOffsets_.clear();
     wordSlots_.clear();
+    spelledSlots_.clear();
+    spelledOut_.clear();
     wordFilter_.clear();
+    formFilter_.clear();
+    filterHoldsForms_ = false;
     wordHashBuilt_ = false;
     startsAgree_ = false;
     secondSorted_ = false;
@@ -308,6 +338,7 @@ void CDictionary::clear() {
     vocalPositions_.clear();
     suffixRules_.clear();
     suffixLastUnits_.clear();
+    replacementLastUnits_.clear();
     latin_ = false;
     alphabet_.clear();
     alphabetBuilt_ = false;
@@ -445,12 +476,11 @@ void CDictionary::buildWordHash() const {
     std::size_t slots = 16;
     while (slots < n + n / 2)
         slots <<= 1;
-    wordSlots_.assign(slots, 0);
+    wordSlots_.assign(slots);
     const std::size_t mask = slots - 1;
-    std::size_t filterWords = 16;
-    while (filterWords * 64 < n * 12)
-        filterWords <<= 1;
-    wordFilter_.assign(filterWords, 0);
+    // The filter is sized once every word and form it holds is known.
+    std::vector<std::uint64_t> filterHashes;
+    filterHashes.reserve(n + userWords_.size());
     const char16_t *data = units_;
     // The table is far larger than the cache: each word's slot is fetched a few words ahead.
     constexpr std::size_t ahead = 8;
@@ -510,7 +540,7 @@ void CDictionary::buildWordHash() const {
                 }
             }
         }
-        wordFilter_[(hash >> 32) & (filterWords - 1)] |= filterBits(hash);
+        filterHashes.push_back(hash);
         const std::uint64_t tag = slotTag(hash, length);
         std::size_t s = hash & mask;
         while (wordSlots_[s] != 0) {
@@ -525,6 +555,225 @@ void CDictionary::buildWordHash() const {
         wordSlots_[s] = (tag << 32) | (std::uint64_t(offset) + 1);
     }
     hashAnswers_ = startsAgree_ && storedAsLooked;
+    buildFilters(std::move(filterHashes));
+}
+
+template <typename Emit>
+void CDictionary::forEachFormOf(std::u16string_view stem, Emit &&emit) const {
+    // The forms a rule accepts with `stem` as their stem: just those checkSuffixRules matches.
+    if (stem.empty() || (!latin_ && stem.size() < minRuleStemUnits))
+        return;
+    // The hash states after each whole block of the stem: a form's hash goes on from the last
+    // one its kept units fill, with the rest of them and the suffix.
+    constexpr std::size_t maxBlocks = maxStoredWordUnits / 4;
+    std::uint64_t states[maxBlocks + 1];
+    const std::size_t blocks = std::min(stem.size() / 4, maxBlocks);
+    states[0] = hashSeed;
+    for (std::size_t b = 0; b < blocks; ++b)
+        states[b + 1] = hashBlock(states[b], loadBlock(stem.data() + 4 * b));
+    char16_t buffer[4 * maxBlocks];
+    std::u16string longRest;
+    const auto formsOf = [&](const SuffixRule &rule) {
+        const std::u16string_view replaced(rule.replacement);
+        if (replaced.size() >= stem.size() || !stem.ends_with(replaced))
+            return;
+        const std::u16string_view kept = stem.substr(0, stem.size() - replaced.size());
+        if (rule.deadStart && isVirama(kept.back()))
+            return;
+        const std::size_t from = 4 * std::min(kept.size() / 4, blocks);
+        const std::u16string_view rest = kept.substr(from);
+        const std::size_t length = rest.size() + rule.suffix.size();
+        const char16_t *units = buffer;
+        if (length <= std::size(buffer)) {
+            std::copy(rest.begin(), rest.end(), buffer);
+            std::copy(rule.suffix.begin(), rule.suffix.end(), buffer + rest.size());
+        } else {
+            longRest.assign(rest);
+            longRest.append(rule.suffix);
+            units = longRest.data();
+        }
+        emit(hashRest<false>(states[from / 4], units, length, kept.size() + rule.suffix.size(),
+                             nullptr));
+    };
+    // Only the rules whose replacement is empty or ends as the stem does can apply.
+    const auto &units = replacementLastUnits_;
+    const auto byUnit = [](const std::pair<char16_t, std::uint32_t> &e, char16_t c) {
+        return e.first < c;
+    };
+    for (auto it = units.begin(); it != units.end() && it->first == 0; ++it)
+        formsOf(suffixRules_[it->second]);
+    for (auto it = std::lower_bound(units.begin(), units.end(), stem.back(), byUnit);
+         it != units.end() && it->first == stem.back(); ++it)
+        formsOf(suffixRules_[it->second]);
+}
+
+// Tables filled on a thread of its own, which reads only what stays put while the dictionary
+// is loaded (the words, the suffix rules).
+struct CDictionary::BackgroundTables {
+    std::vector<std::uint64_t> wordHashes;
+    LookupTable formFilter;
+    std::u16string spelledOut;
+    LookupTable spelledSlots;
+    std::atomic<bool> done{false};
+    std::atomic<bool> stop{false};
+    std::thread thread;
+};
+
+void CDictionary::buildFilters(std::vector<std::uint64_t> wordHashes) const {
+    std::size_t words = 16;
+    while (words * 64 < wordHashes.size() * 12)
+        words <<= 1;
+    wordFilter_.assign(words);
+    for (const std::uint64_t h : wordHashes)
+        addTo(wordFilter_, h);
+    // Both tables serve only a list in lookup form. Listing the forms takes some tens of
+    // milliseconds for the larger dictionaries, which a first check should not wait for.
+    if (!hashAnswers_)
+        return;
+    background_ = std::make_unique<BackgroundTables>();
+    background_->wordHashes = std::move(wordHashes);
+    try {
+        background_->thread = std::thread([this, tables = background_.get()] {
+            fillBackgroundTables(*tables);
+            tables->done.store(true, std::memory_order_release);
+        });
+    } catch (const std::system_error &) {
+        fillBackgroundTables(*background_); // no thread to be had: at once, then
+        background_->done.store(true, std::memory_order_release);
+    }
+}
+
+namespace {
+bool isAtomicChillu(char16_t c) {
+    return c >= 0x0D7A && c <= 0x0D7F;
+}
+// Longest old spelling of a word kept (the tag holds lengths below 63 exactly).
+constexpr std::size_t maxSpelledOutUnits = 62;
+} // namespace
+
+void CDictionary::fillBackgroundTables(BackgroundTables &tables) const {
+    const std::size_t n = wordCount();
+    // The forms the suffix rules accept can be listed when every rule can be turned around
+    // (none drops units it does not name).
+    const bool listable = std::none_of(suffixRules_.begin(), suffixRules_.end(),
+                                       [](const SuffixRule &r) { return r.dropTwo; });
+    if (listable) {
+        // Sized by the forms of every eighth word, which tell the count closely enough.
+        std::size_t sampled = 0;
+        for (std::size_t p = 0; p < n; p += 8)
+            forEachFormOf(word(p), [&](std::uint64_t) { ++sampled; });
+        const std::size_t entries = tables.wordHashes.size() + sampled * 8 + sampled / 8;
+        std::size_t words = 16;
+        while (words * 64 < entries * 12)
+            words <<= 1;
+        LookupTable &filter = tables.formFilter;
+        filter.assign(words);
+        // The filter is far larger than the cache: each entry's line is fetched a few entries
+        // before it is written.
+        constexpr std::size_t ahead = 16;
+        std::uint64_t pending[ahead];
+        std::size_t count = 0;
+        const auto add = [&](std::uint64_t h) {
+            __builtin_prefetch(&filter[(h >> 32) & (words - 1)], 1);
+            std::uint64_t &slot = pending[count++ % ahead];
+            if (count > ahead)
+                addTo(filter, slot);
+            slot = h;
+        };
+        for (const std::uint64_t h : tables.wordHashes)
+            add(h);
+        for (std::size_t p = 0; p < n; ++p) {
+            if (p % 4096 == 0 && tables.stop.load(std::memory_order_relaxed))
+                return;
+            forEachFormOf(word(p), add);
+        }
+        for (std::size_t i = 0; i < std::min(count, ahead); ++i)
+            addTo(filter, pending[i]);
+    }
+    if (minChar_ > 0x0D7A || maxChar_ < 0x0D7F)
+        return;
+    // The words with chillus, spelled the old way, back to back, and a table of them.
+    std::vector<std::uint32_t> starts;
+    for (std::size_t p = 0; p < n; ++p) {
+        const std::u16string_view w = word(p);
+        const auto chillus =
+            static_cast<std::size_t>(std::count_if(w.begin(), w.end(), isAtomicChillu));
+        if (chillus == 0 || w.size() + 2 * chillus > maxSpelledOutUnits)
+            continue;
+        starts.push_back(static_cast<std::uint32_t>(tables.spelledOut.size()));
+        for (const char16_t c : w) {
+            if (isAtomicChillu(c)) {
+                static constexpr char16_t consonants[] = {0x0D23, 0x0D28, 0x0D30,
+                                                          0x0D32, 0x0D33, 0x0D15};
+                tables.spelledOut.append(
+                    {consonants[c - 0x0D7A], char16_t(0x0D4D), char16_t(0x200D)});
+            } else {
+                tables.spelledOut.push_back(c);
+            }
+        }
+    }
+    if (starts.empty() || tables.stop.load(std::memory_order_relaxed))
+        return;
+    starts.push_back(static_cast<std::uint32_t>(tables.spelledOut.size()));
+    std::size_t slots = 16;
+    while (slots < starts.size() * 2)
+        slots <<= 1;
+    tables.spelledSlots.assign(slots);
+    for (std::size_t i = 0; i + 1 < starts.size(); ++i) {
+        const std::size_t length = starts[i + 1] - starts[i];
+        const std::uint64_t hash = hashUnits(tables.spelledOut.data() + starts[i], length);
+        std::size_t s = hash & (slots - 1);
+        while (tables.spelledSlots[s] != 0)
+            s = (s + 1) & (slots - 1);
+        tables.spelledSlots[s] =
+            (std::uint64_t(slotTag(hash, length)) << 32) | (std::uint64_t(starts[i]) + 1);
+    }
+}
+
+void CDictionary::adoptBackgroundTables() const {
+    if (background_->thread.joinable())
+        background_->thread.join();
+    formFilter_ = std::move(background_->formFilter);
+    spelledOut_ = std::move(background_->spelledOut);
+    spelledSlots_ = std::move(background_->spelledSlots);
+    background_.reset();
+    filterHoldsForms_ = !formFilter_.empty();
+    if (!filterHoldsForms_)
+        return;
+    // The user words may have changed meanwhile: they join now.
+    for (const std::u16string &w : userWords_) {
+        addTo(formFilter_, hashUnits(w.data(), w.size()));
+        forEachFormOf(w, [this](std::uint64_t h) { addTo(formFilter_, h); });
+    }
+}
+
+void CDictionary::stopBackgroundTables() const {
+    if (!background_)
+        return;
+    background_->stop.store(true, std::memory_order_relaxed);
+    if (background_->thread.joinable())
+        background_->thread.join();
+    background_.reset();
+}
+
+void CDictionary::waitForLookupTables() const {
+    ensureWordHash();
+    if (background_)
+        adoptBackgroundTables();
+}
+
+bool CDictionary::isOldChilluSpelling(std::u16string_view w, std::uint64_t hash) const {
+    const std::uint64_t tag = slotTag(hash, w.size());
+    const std::size_t mask = spelledSlots_.size() - 1;
+    for (std::size_t s = hash & mask;; s = (s + 1) & mask) {
+        const std::uint64_t slot = spelledSlots_[s];
+        if (slot == 0)
+            return false;
+        if ((slot >> 32) == tag &&
+            equalUnits(spelledOut_.data() + (static_cast<std::uint32_t>(slot) - 1), w.data(),
+                       w.size()))
+            return true;
+    }
 }
 
 void CDictionary::buildLengthLists() const {
@@ -648,6 +897,10 @@ std::int64_t CDictionary::findWord(std::u16string_view w, std::uint64_t hash) co
     ensureWordHash();
     if (wordSlots_.empty() || w.empty() || !mayHold(hash))
         return -1;
+    return probeTable(w, hash);
+}
+
+std::int64_t CDictionary::probeTable(std::u16string_view w, std::uint64_t hash) const {
     const std::uint64_t tag = slotTag(hash, w.size());
     const std::size_t mask = wordSlots_.size() - 1;
     const char16_t *data = units_;
@@ -720,13 +973,29 @@ bool CDictionary::check(std::u16string_view input, std::int32_t *position) const
     if (input.size() > bufferUnits)
         return checkPrepared(preparedWord(input, true), position, nullptr);
     ensureWordHash();
+    if (background_ && background_->done.load(std::memory_order_acquire))
+        adoptBackgroundTables();
     // Most words checked are words of the list, typed just as it stores them.
     const bool fromHash = !position && hashAnswers_;
-    // (A word with joiners is looked up only once they are dropped: words are compared so.)
+    // A word with joiners is compared with the list once they are dropped; as typed it can
+    // only be a list word spelled with old chillus.
     bool joined = false;
     std::uint64_t hash = hashUnitsNotingJoiners(input.data(), input.size(), joined);
-    if (!joined && fromHash && input.size() >= minWordUnits && findWord(input, hash) >= 0)
+    if (fromHash && input.size() >= minWordUnits && !joined) {
+        // The word's place in the form filter is fetched while the word filter is asked.
+        if (filterHoldsForms_)
+            __builtin_prefetch(&formFilter_[(hash >> 32) & (formFilter_.size() - 1)]);
+        if (mayHold(hash) && probeTable(input, hash) >= 0)
+            return true;
+        // A word that is its own lookup form needs no second look.
+        if (isPlainWord(input)) {
+            if (filterHoldsForms_ && !mayBeForm(hash))
+                return checkUnheld(input);
+            return checkPrepared(input, position, &hash, true);
+        }
+    } else if (fromHash && joined && !spelledSlots_.empty() && isOldChilluSpelling(input, hash)) {
         return true;
+    }
     // Otherwise the word's lookup form: lower case, in NFC, without joiners. Only a word that
     // needs more than its joiners dropped leaves the stack.
     char16_t buffer[bufferUnits];
@@ -745,8 +1014,21 @@ bool CDictionary::check(std::u16string_view input, std::int32_t *position) const
         if (fromHash && length >= minWordUnits && findWord(w, hash) >= 0)
             return true;
     }
+    // One the form filter turns away is no form either.
+    if (fromHash && filterHoldsForms_ && length >= minWordUnits && !mayBeForm(hash))
+        return checkUnheld(w);
     // A word the table was asked about is known to be absent from it.
     return checkPrepared(w, position, &hash, fromHash && length >= minWordUnits);
+}
+
+bool CDictionary::checkUnheld(std::u16string_view w) const {
+    // Neither a word nor a form of one, nor a user word: what checkPrepared answers when both
+    // the list and the rules say no.
+    if ((!ignoredWords().empty() && isIgnoredWord(w)) || isUserWord(w))
+        return true;
+    const bool foreign = std::any_of(w.begin(), w.end(),
+                                     [this](char16_t c) { return c < minChar_ || c > maxChar_; });
+    return foreign && isWellFormedWord(w);
 }
 
 bool CDictionary::checkPrepared(std::u16string_view w, std::int32_t *position,
@@ -824,11 +1106,13 @@ void CDictionary::buildSuffixRules() {
         r.deadStart = r.suffix.size() >= 2 && !isVirama(r.suffix[0]) && isVirama(r.suffix[1]);
         suffixLastUnits_.push_back(last(r));
     }
+    replacementLastUnits_.clear();
+    for (std::size_t i = 0; i < suffixRules_.size(); ++i) {
+        const std::u16string &r = suffixRules_[i].replacement;
+        replacementLastUnits_.emplace_back(r.empty() ? 0 : r.back(), std::uint32_t(i));
+    }
+    std::sort(replacementLastUnits_.begin(), replacementLastUnits_.end());
 }
-
-namespace {
-constexpr std::size_t minRuleStemUnits = 3;
-} // namespace
 
 bool CDictionary::checkSuffixRules(std::u16string_view w, std::int32_t start) const {
     if (suffixRules_.empty() || w.empty())
@@ -894,8 +1178,14 @@ bool CDictionary::checkShortWord(std::u16string_view input) const {
 
 int CDictionary::AddUserWord(std::u16string_view input) {
     std::u16string w = normalizedWord(input);
-    if (userWordSet_.insert(w).second)
-        userWords_.push_back(std::move(w));
+    if (!userWordSet_.insert(w).second)
+        return static_cast<int>(userWords_.size());
+    if (filterHoldsForms_) {
+        const auto add = [this](std::uint64_t h) { addTo(formFilter_, h); };
+        add(hashUnits(w.data(), w.size()));
+        forEachFormOf(w, add);
+    }
+    userWords_.push_back(std::move(w));
     return static_cast<int>(userWords_.size());
 }
 

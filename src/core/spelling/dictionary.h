@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/spelling/dictionary_file.h"
+#include "core/spelling/lookup_table.h"
 
 #include <array>
 #include <cstdint>
@@ -101,6 +102,12 @@ class CDictionary {
     /// Writes the user words to `userDictPath()`; false when the file cannot be written.
     bool SaveUserDictionary() const;
 
+    /// Waits for the lookup tables a first check starts building in the background (the
+    /// filter of inflected forms), building the others if need be. Checks never wait: until
+    /// the filter is there they take a longer way to the same answers. For benchmarks and
+    /// tests that want the full speed at once.
+    void waitForLookupTables() const;
+
     /// Turns the single-edit suggestions and the ranking on (the default) or off. Off, the
     /// list is exactly the generators' own, in the order they found the words.
     ///
@@ -167,6 +174,9 @@ class CDictionary {
     const SECONDDICTINDEX *secondEntry(const DICTINDEX &entry, char16_t second) const;
     std::int64_t findWord(std::u16string_view word) const;
     std::int64_t findWord(std::u16string_view word, std::uint64_t hash) const;
+    /// `findWord` for a word of two units or more once the table is built and the filter
+    /// said it may hold `hash`.
+    std::int64_t probeTable(std::u16string_view word, std::uint64_t hash) const;
     std::size_t positionOfOffset(std::uint32_t offset) const;
     bool inWordsFrom(std::u16string_view word, std::int32_t from) const;
     bool inWords(std::u16string_view word) const { return findWord(word) >= 0; }
@@ -232,12 +242,42 @@ class CDictionary {
     // serves only prefix lookups never needs it). A slot holds a 32-bit tag (hash bits and the
     // length) above the word's offset in `units_` + 1; 0 marks an empty slot. A word listed
     // twice has the slot of its last copy.
-    mutable std::vector<std::uint64_t> wordSlots_;
+    mutable LookupTable wordSlots_;
+    // The list's words with chillus spelled the old way (consonant, virama, ZWJ), as much
+    // Malayalam text still has them, back to back, and a table of them (tag and start + 1, as
+    // in wordSlots_): typed so, such a word is found at the first look, as its lookup form
+    // would be at the second. Only when `hashAnswers_`.
+    mutable std::u16string spelledOut_;
+    mutable LookupTable spelledSlots_;
+    bool isOldChilluSpelling(std::u16string_view word, std::uint64_t hash) const;
     mutable bool wordHashBuilt_ = false;
     // A filter of the words, small enough to stay in the cache, asked before the table: most
     // words that are not in the dictionary (misspellings, stems tried by the suffix rules) are
     // turned away without reading a slot. Four bits of one 64-bit word per entry.
-    mutable std::vector<std::uint64_t> wordFilter_;
+    mutable LookupTable wordFilter_;
+    // With `filterHoldsForms_`, a second filter of the same kind, larger, holding besides every
+    // user word and every form the suffix rules accept of a word or user word: a misspelling
+    // it turns away needs no rule tried.
+    mutable LookupTable formFilter_;
+    mutable bool filterHoldsForms_ = false;
+    void buildFilters(std::vector<std::uint64_t> wordHashes) const;
+    // The form filter and the old spellings are made on a thread of their own, started when
+    // the table is built, and taken over by the first check after they are done.
+    struct BackgroundTables;
+    void fillBackgroundTables(BackgroundTables &tables) const;
+    void adoptBackgroundTables() const;
+    void stopBackgroundTables() const;
+    static void addTo(LookupTable &filter, std::uint64_t hash) {
+        filter[(hash >> 32) & (filter.size() - 1)] |= filterBits(hash);
+    }
+    bool mayBeForm(std::uint64_t hash) const {
+        const std::uint64_t bits = filterBits(hash);
+        return (formFilter_[(hash >> 32) & (formFilter_.size() - 1)] & bits) == bits;
+    }
+    /// Calls `emit` with the hash of each form a suffix rule accepts with `stem` as its stem.
+    template <typename Emit> void forEachFormOf(std::u16string_view stem, Emit &&emit) const;
+    /// The answer for a word in lookup form that the filter turned away.
+    bool checkUnheld(std::u16string_view w) const;
     bool mayHold(std::uint64_t hash) const {
         const std::uint64_t bits = filterBits(hash);
         return (wordFilter_[(hash >> 32) & (wordFilter_.size() - 1)] & bits) == bits;
@@ -276,6 +316,9 @@ class CDictionary {
     // suffix first (their last unit counts as 0).
     std::vector<SuffixRule> suffixRules_;
     std::vector<char16_t> suffixLastUnits_;
+    // The rules by the last unit of their replacement (0 when it is empty), for listing the
+    // forms of a stem: (that unit, index in suffixRules_), ascending.
+    std::vector<std::pair<char16_t, std::uint32_t>> replacementLastUnits_;
     std::int32_t loaded_ = 0;
     // Built on first use, like the hash.
     mutable std::array<LengthList, maxWordUnits - 1> byLength_;
@@ -291,6 +334,9 @@ class CDictionary {
     void rankSuggestions(std::u16string_view typed);
     std::u16string alphabet_; // every unit the words use, ascending; built on first use
     bool alphabetBuilt_ = false;
+    // The tables a thread is making; last, so that the thread is stopped before the words it
+    // reads go.
+    mutable std::unique_ptr<BackgroundTables> background_;
 };
 
 } // namespace tarvellite

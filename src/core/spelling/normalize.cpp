@@ -51,10 +51,38 @@ constexpr std::uint8_t otherUnit = 255;
 constexpr std::uint8_t maybeFlag = 1;
 constexpr std::uint8_t firstFlag = 2;
 
+// Bits of the per-unit summary a quick glance at a word reads: a unit NFC may change, a
+// non-starter, a Maybe character, a starter that a following Maybe character may join, and a
+// unit a lookup changes (a capital A to Z, a joiner).
+constexpr std::uint8_t plainChanged = 1;
+constexpr std::uint8_t plainMark = 2;
+constexpr std::uint8_t plainMaybe = 4;
+constexpr std::uint8_t plainFirst = 8;
+constexpr std::uint8_t plainLookup = 16;
+
 struct UnitTable {
     std::array<std::uint8_t, 0x10000> cls{};
     std::array<std::uint8_t, 0x10000> flags{};
+    std::array<std::uint8_t, 0x10000> plain{};
     UnitTable() {
+        fill();
+        for (std::size_t u = 0; u < 0x10000; ++u) {
+            std::uint8_t p = 0;
+            if (cls[u] == otherUnit)
+                p |= plainChanged;
+            if ((u >= u'A' && u <= u'Z') || isJoiner(char16_t(u)))
+                p |= plainLookup;
+            if (cls[u] != 0)
+                p |= plainMark;
+            if (flags[u] & maybeFlag)
+                p |= plainMaybe;
+            if (flags[u] & firstFlag)
+                p |= plainFirst;
+            plain[u] = p;
+        }
+    }
+
+    void fill() {
         for (UChar32 c = 0; c < 0x10000; ++c) {
             std::uint8_t v = u_getCombiningClass(c);
             const auto check = u_getIntPropertyValue(c, UCHAR_NFC_QUICK_CHECK);
@@ -167,7 +195,27 @@ std::size_t dropJoiners(char16_t *w, std::size_t n) {
     return to;
 }
 
+// The summary bits in `reported` of the units of `w`, and whether NFC may change `w`: stricter
+// than workFor, and cheaper, as any two marks in a row, or a Maybe character after a mark or
+// after a starter it might join, count as a change.
+template <unsigned reported> unsigned glance(const char16_t *w, std::size_t n) {
+    const UnitTable &table = unitTable();
+    unsigned previous = 0;
+    unsigned bad = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const unsigned f = table.plain[w[i]];
+        const unsigned joinable = ((previous & plainFirst) >> 1) | ((previous & plainMark) << 1);
+        bad |= (f & (plainChanged | reported)) | (f & previous & plainMark) |
+               (f & joinable & plainMaybe);
+        previous = f;
+    }
+    return bad;
+}
 } // namespace
+
+bool isPlainWord(std::u16string_view w) {
+    return glance<plainLookup>(w.data(), w.size()) == 0;
+}
 
 bool isNormalizedWord(std::u16string_view word) {
     return !needsWork(word);
@@ -190,6 +238,12 @@ void normalizeWord(std::u16string &word) {
 }
 
 std::size_t normalizeWordQuickly(char16_t *word, std::size_t length) {
+    // Most words pass the glance; joiners are starters to NFC, so only they may need work.
+    const unsigned seen = glance<plainLookup>(word, length);
+    if (seen == 0)
+        return length;
+    if (seen == plainLookup)
+        return dropJoiners(word, length);
     switch (workFor(std::u16string_view(word, length))) {
     case Work::None: return length;
     case Work::Joiners: return dropJoiners(word, length);

@@ -23,6 +23,10 @@ bool isNormalizedWord(std::u16string_view word);
 /// leaving the units alone, when the word needs the full work of `normalizeWord`.
 std::size_t normalizeWordQuickly(char16_t *word, std::size_t length);
 
+/// Whether `word` is, at a glance, its own lookup form: no capital A to Z, no joiner, and
+/// nothing NFC could change. False for some words that are (two marks in a row, say).
+bool isPlainWord(std::u16string_view word);
+
 /// Whether `c` is one of the joiners U+200C and U+200D.
 inline bool isJoiner(char16_t c) {
     return c == 0x200C || c == 0x200D;
