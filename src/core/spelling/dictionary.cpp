@@ -982,9 +982,6 @@ bool CDictionary::check(std::u16string_view input, std::int32_t *position) const
     bool joined = false;
     std::uint64_t hash = hashUnitsNotingJoiners(input.data(), input.size(), joined);
     if (fromHash && input.size() >= minWordUnits && !joined) {
-        // The word's place in the form filter is fetched while the word filter is asked.
-        if (filterHoldsForms_)
-            __builtin_prefetch(&formFilter_[(hash >> 32) & (formFilter_.size() - 1)]);
         if (mayHold(hash) && probeTable(input, hash) >= 0)
             return true;
         // A word that is its own lookup form needs no second look.
