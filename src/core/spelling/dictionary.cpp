@@ -92,10 +92,16 @@ std::uint64_t hashRest(std::uint64_t h, const char16_t *s, std::size_t n, std::s
             seen |= packedJoiner(v);
         h = hashBlock(h, v);
     }
-    // The last units one by one: a copy of variable size would be a call.
+    // The last units: from the last four when there are four (shifted past those already
+    // read, without a branch on how many are left), else one by one.
     std::uint64_t v = 0;
-    for (std::size_t j = 0; i + j < n; ++j)
-        v |= std::uint64_t(s[i + j]) << (16 * j);
+    const std::size_t left = n - i;
+    if (n >= 4) {
+        v = (loadBlock(s + n - 4) >> (16 * (3 - left))) >> 16;
+    } else {
+        for (std::size_t j = 0; j < left; ++j)
+            v |= std::uint64_t(s[i + j]) << (16 * j);
+    }
     if constexpr (noteJoiners)
         *joiners = seen || packedJoiner(v);
     h = (h ^ v) * hashK2;
