@@ -67,9 +67,8 @@ void CheckCorrect(benchmark::State &state, std::string locale) {
 }
 
 // The words of the list the dictionary was made from, as that list spells them (joiners, old
-// chillus) and in its order.
-void CheckSourceList(benchmark::State &state, std::string locale) {
-    const CDictionary &d = loaded(locale);
+// chillus), in its order.
+std::vector<std::u16string> sourceList(const std::string &locale) {
     std::ifstream in(std::string(TARVELLITE_WORDLIST_DIR) + "/" + locale + ".txt",
                      std::ios::binary);
     std::vector<std::u16string> words;
@@ -80,7 +79,31 @@ void CheckSourceList(benchmark::State &state, std::string locale) {
         if (line.size() >= 2)
             words.push_back(utf8ToUtf16(line));
     }
+    return words;
+}
+
+void CheckSourceList(benchmark::State &state, std::string locale) {
+    const CDictionary &d = loaded(locale);
+    const std::vector<std::u16string> words = sourceList(locale);
     if (words.empty() || d.wordCount() == 0)
+        return state.SkipWithError("word list or dictionary not built");
+    checkEach(state, d, words);
+}
+
+// One-edit misspellings of words of that list as it spells them, which is how they come in
+// text: joiners and old chillus stay.
+void CheckSourceMisspelt(benchmark::State &state, std::string locale) {
+    const CDictionary &d = loaded(locale);
+    const std::u16string alphabet = alphabetOf(d);
+    const std::vector<std::u16string> list = sourceList(locale);
+    std::mt19937 rng(7);
+    std::vector<std::u16string> words;
+    for (std::size_t i = 0; i < list.size() && words.size() < 10000; i += 1 + list.size() / 20000) {
+        std::u16string w = list[i];
+        if (corrupt(d, alphabet, w, static_cast<Corruption>(words.size() % 3), rng))
+            words.push_back(std::move(w));
+    }
+    if (words.empty())
         return state.SkipWithError("word list or dictionary not built");
     checkEach(state, d, words);
 }
@@ -147,6 +170,8 @@ const int registered = [] {
                                      l);
         benchmark::RegisterBenchmark((std::string("CheckCorrupted/") + l).c_str(), CheckCorrupted,
                                      l);
+        benchmark::RegisterBenchmark((std::string("CheckSourceMisspelt/") + l).c_str(),
+                                     CheckSourceMisspelt, l);
         benchmark::RegisterBenchmark((std::string("Suggest/") + l).c_str(), Suggest, l)
             ->Unit(benchmark::kMicrosecond);
         benchmark::RegisterBenchmark((std::string("LookupPrefix/") + l).c_str(), LookupPrefix, l)

@@ -56,13 +56,6 @@ bool startsWithIgnoringCase(std::u16string_view s, std::u16string_view prefix) {
     return s.size() >= prefix.size() && equalIgnoringCase(s.substr(0, prefix.size()), prefix);
 }
 
-// Whether any of the four units packed in `v` is a joiner (U+200C or U+200D).
-inline bool packedJoiner(std::uint64_t v) {
-    constexpr std::uint64_t ones = 0x0001000100010001ull, highs = 0x8000800080008000ull;
-    const std::uint64_t x = (v | ones) ^ 0x200D200D200D200Dull; // a zero unit where a joiner was
-    return ((x - ones) & ~x & highs) != 0;
-}
-
 // The hash of the table reads four units at a time; the length is mixed in last, so that the
 // hashes of words sharing their first blocks go on from the same state.
 constexpr std::uint64_t hashK1 = 0x9E3779B97F4A7C15ull, hashK2 = 0xBF58476D1CE4E5B9ull;
@@ -84,12 +77,12 @@ std::uint64_t hashBlock(std::uint64_t h, std::uint64_t v) {
 template <bool noteJoiners>
 std::uint64_t hashRest(std::uint64_t h, const char16_t *s, std::size_t n, std::size_t total,
                        bool *joiners) {
-    bool seen = false;
+    std::uint64_t seen = 0; // the units' bits together: a joiner sets 0x2000
     std::size_t i = 0;
     for (; i + 4 <= n; i += 4) {
         const std::uint64_t v = loadBlock(s + i);
         if constexpr (noteJoiners)
-            seen |= packedJoiner(v);
+            seen |= v;
         h = hashBlock(h, v);
     }
     // The last units: from the last four when there are four (shifted past those already
@@ -102,8 +95,12 @@ std::uint64_t hashRest(std::uint64_t h, const char16_t *s, std::size_t n, std::s
         for (std::size_t j = 0; j < left; ++j)
             v |= std::uint64_t(s[i + j]) << (16 * j);
     }
-    if constexpr (noteJoiners)
-        *joiners = seen || packedJoiner(v);
+    if constexpr (noteJoiners) {
+        // Indic and Latin letters all lie below U+2000; only a word with a unit above it
+        // (a joiner, a quotation mark) is looked at again, unit by unit.
+        *joiners = ((seen | v) & 0x2000200020002000ull) != 0 &&
+                   std::any_of(s, s + n, [](char16_t c) { return c == 0x200C || c == 0x200D; });
+    }
     h = (h ^ v) * hashK2;
     h ^= (total + 1) * hashK1;
     h ^= h >> 33;
@@ -121,7 +118,7 @@ std::uint64_t hashUnitsNotingJoiners(const char16_t *s, std::size_t n, bool &joi
     return hashRest<true>(hashSeed, s, n, n, &joiners);
 }
 
-bool equalUnits(const char16_t *a, const char16_t *b, std::size_t n) {
+[[gnu::always_inline]] inline bool equalUnits(const char16_t *a, const char16_t *b, std::size_t n) {
     std::size_t i = 0;
     for (; i + 4 <= n; i += 4) {
         std::uint64_t x, y;
@@ -1025,12 +1022,15 @@ bool CDictionary::check(std::u16string_view input, std::int32_t *position) const
 }
 
 bool CDictionary::checkUnheld(std::u16string_view w) const {
-    // Neither a word nor a form of one, nor a user word: what checkPrepared answers when both
-    // the list and the rules say no.
-    if ((!ignoredWords().empty() && isIgnoredWord(w)) || isUserWord(w))
+    // Neither a word nor a form of one, nor a user word (the filter holds those too): what
+    // checkPrepared answers when both the list and the rules say no.
+    if (!ignoredWords().empty() && isIgnoredWord(w))
         return true;
-    const bool foreign = std::any_of(w.begin(), w.end(),
-                                     [this](char16_t c) { return c < minChar_ || c > maxChar_; });
+    // Without a branch on each unit, and unit by unit: most words are short.
+    const unsigned range = static_cast<unsigned>(maxChar_ - minChar_);
+    bool foreign = false;
+    for (const char16_t c : w)
+        foreign |= static_cast<unsigned>(c - minChar_) > range;
     return foreign && isWellFormedWord(w);
 }
 

@@ -43,42 +43,47 @@ const icu::Normalizer2 *nfc() {
 // Per BMP unit: its canonical combining class, or `otherUnit` when the NFC quick check
 // answers No (or the unit is a surrogate); and flags: `maybeFlag` when the quick check answers
 // Maybe (the character may join the starter before it), `firstFlag` when the unit comes
-// first in the two-character canonical decomposition of some character whose second one is
-// a Maybe character (only such a starter can be joined). A word whose units all answer Yes
-// or Maybe, whose marks are in canonical order and whose Maybe characters follow no starter
-// they could join is in NFC already.
+// first in the two-character canonical decomposition of some character NFC composes, whose
+// second one is a Maybe character (only such a starter can be joined). A word whose units all
+// answer Yes or Maybe, whose marks are in canonical order and whose Maybe characters follow no
+// starter they could join is in NFC already.
 constexpr std::uint8_t otherUnit = 255;
 constexpr std::uint8_t maybeFlag = 1;
 constexpr std::uint8_t firstFlag = 2;
 
 // Bits of the per-unit summary a quick glance at a word reads: a unit NFC may change, a
-// non-starter, a Maybe character, a starter that a following Maybe character may join, and a
-// unit a lookup changes (a capital A to Z, a joiner).
-constexpr std::uint8_t plainChanged = 1;
-constexpr std::uint8_t plainMark = 2;
-constexpr std::uint8_t plainMaybe = 4;
-constexpr std::uint8_t plainFirst = 8;
-constexpr std::uint8_t plainLookup = 16;
+// non-starter, a Maybe character, and a unit a lookup changes (a capital A to Z, a joiner).
+// The byte above says which of these may not come next: after a non-starter another one or
+// a Maybe character (either may need reordering or joining), after a starter a following
+// Maybe character may join, that Maybe character.
+constexpr std::uint16_t plainChanged = 1;
+constexpr std::uint16_t plainMark = 2;
+constexpr std::uint16_t plainMaybe = 4;
+constexpr std::uint16_t plainLookup = 16;
+constexpr unsigned plainNextShift = 8;
 
 struct UnitTable {
     std::array<std::uint8_t, 0x10000> cls{};
     std::array<std::uint8_t, 0x10000> flags{};
-    std::array<std::uint8_t, 0x10000> plain{};
+    std::array<std::uint16_t, 0x10000> plain{};
     UnitTable() {
         fill();
         for (std::size_t u = 0; u < 0x10000; ++u) {
-            std::uint8_t p = 0;
+            std::uint16_t p = 0;
+            std::uint16_t next = 0;
             if (cls[u] == otherUnit)
                 p |= plainChanged;
             if ((u >= u'A' && u <= u'Z') || isJoiner(char16_t(u)))
                 p |= plainLookup;
-            if (cls[u] != 0)
+            if (cls[u] != 0) {
                 p |= plainMark;
+                next |= plainMark | plainMaybe;
+            }
             if (flags[u] & maybeFlag)
                 p |= plainMaybe;
             if (flags[u] & firstFlag)
-                p |= plainFirst;
-            plain[u] = p;
+                next |= plainMaybe;
+            plain[u] = static_cast<std::uint16_t>(p | (next << plainNextShift));
         }
     }
 
@@ -114,7 +119,11 @@ struct UnitTable {
         if (next >= d.length() || d.moveIndex32(next, 1) != d.length())
             return; // not two characters
         const UChar32 second = d.char32At(next);
-        // Supplementary characters appear as surrogates, which send a word to the full check.
+        // A pair NFC never composes (the character is excluded from composition, as the
+        // Devanagari letters with nukta are) joins nothing. Supplementary characters appear
+        // as surrogates, which send a word to the full check.
+        if (n.composePair(first, second) != c)
+            return;
         if (second < 0x10000 && first < 0x10000 &&
             (flags[static_cast<std::size_t>(second)] & maybeFlag))
             flags[static_cast<std::size_t>(first)] |= firstFlag;
@@ -200,14 +209,12 @@ std::size_t dropJoiners(char16_t *w, std::size_t n) {
 // after a starter it might join, count as a change.
 template <unsigned reported> unsigned glance(const char16_t *w, std::size_t n) {
     const UnitTable &table = unitTable();
-    unsigned previous = 0;
+    unsigned forbidden = 0; // what may not follow the unit before
     unsigned bad = 0;
     for (std::size_t i = 0; i < n; ++i) {
         const unsigned f = table.plain[w[i]];
-        const unsigned joinable = ((previous & plainFirst) >> 1) | ((previous & plainMark) << 1);
-        bad |= (f & (plainChanged | reported)) | (f & previous & plainMark) |
-               (f & joinable & plainMaybe);
-        previous = f;
+        bad |= f & (plainChanged | reported | forbidden);
+        forbidden = f >> plainNextShift;
     }
     return bad;
 }

@@ -58,6 +58,20 @@ TEST(NormalizeWord, QuickCheckAgreesWithIcuOnVowelSignsThatJoin) {
     }
 }
 
+TEST(NormalizeWord, GlancePassesEverydaySpellings) {
+    // Words a checker meets all the time need no second look: a nukta after a letter it
+    // never composes with, conjuncts, atomic chillus, a vowel sign after a virama.
+    for (const std::u16string_view w :
+         {u"\u0932\u0921\u093C\u0915\u093E", u"\u091C\u093C\u0930\u0942\u0930",
+          u"\u0C35\u0C4D\u0C2F\u0C15\u0C4D\u0C24\u0C3F", u"\u0D05\u0D35\u0D7C",
+          u"\u0B95\u0BCD\u0BB7\u0BC7"}) {
+        SCOPED_TRACE(hexUnits(w));
+        EXPECT_TRUE(isPlainWord(w));
+    }
+    EXPECT_FALSE(isPlainWord(u"\u0928\u093C"));       // na + nukta composes
+    EXPECT_FALSE(isPlainWord(u"\u0915\u094D\u093C")); // virama before nukta: reordered
+}
+
 TEST(NormalizeWord, QuickCheckAgreesWithIcuOnRandomIndicText) {
     // Units of the scripts we ship, with the signs that join, marks of every class, joiners,
     // Hangul jamo and stray surrogates.
