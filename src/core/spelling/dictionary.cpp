@@ -72,8 +72,9 @@ std::uint64_t hashBlock(std::uint64_t h, std::uint64_t v) {
 }
 
 // The hash of `total` units whose whole blocks before `s` left the state `h`; `s` holds the
-// `n` units after them. With `noteJoiners`, also whether those hold a joiner (noted four units
-// at a time while they are read anyway).
+// `n` units after them. With `noteJoiners`, also whether those may hold a joiner: whether any
+// has the bit of U+2000 (noted four units at a time while they are read anyway). Indic and
+// Latin letters all lie below U+2000.
 template <bool noteJoiners>
 std::uint64_t hashRest(std::uint64_t h, const char16_t *s, std::size_t n, std::size_t total,
                        bool *joiners) {
@@ -95,12 +96,8 @@ std::uint64_t hashRest(std::uint64_t h, const char16_t *s, std::size_t n, std::s
         for (std::size_t j = 0; j < left; ++j)
             v |= std::uint64_t(s[i + j]) << (16 * j);
     }
-    if constexpr (noteJoiners) {
-        // Indic and Latin letters all lie below U+2000; only a word with a unit above it
-        // (a joiner, a quotation mark) is looked at again, unit by unit.
-        *joiners = ((seen | v) & 0x2000200020002000ull) != 0 &&
-                   std::any_of(s, s + n, [](char16_t c) { return c == 0x200C || c == 0x200D; });
-    }
+    if constexpr (noteJoiners)
+        *joiners = ((seen | v) & 0x2000200020002000ull) != 0;
     h = (h ^ v) * hashK2;
     h ^= (total + 1) * hashK1;
     h ^= h >> 33;
@@ -114,8 +111,8 @@ std::uint64_t hashUnits(const char16_t *s, std::size_t n) {
     return hashRest<false>(hashSeed, s, n, n, nullptr);
 }
 
-std::uint64_t hashUnitsNotingJoiners(const char16_t *s, std::size_t n, bool &joiners) {
-    return hashRest<true>(hashSeed, s, n, n, &joiners);
+std::uint64_t hashUnitsNotingJoiners(const char16_t *s, std::size_t n, bool &mayJoin) {
+    return hashRest<true>(hashSeed, s, n, n, &mayJoin);
 }
 
 [[gnu::always_inline]] inline bool equalUnits(const char16_t *a, const char16_t *b, std::size_t n) {
@@ -981,36 +978,35 @@ bool CDictionary::check(std::u16string_view input, std::int32_t *position) const
     // Most words checked are words of the list, typed just as it stores them.
     const bool fromHash = !position && hashAnswers_;
     // A word with joiners is compared with the list once they are dropped; as typed it can
-    // only be a list word spelled with old chillus.
-    bool joined = false;
-    std::uint64_t hash = hashUnitsNotingJoiners(input.data(), input.size(), joined);
-    if (fromHash && input.size() >= minWordUnits && !joined) {
+    // only be a list word spelled with old chillus. (`mayJoin` is true of a few words without
+    // joiners too, which are then looked up as their lookup form, their own.)
+    bool mayJoin = false;
+    std::uint64_t hash = hashUnitsNotingJoiners(input.data(), input.size(), mayJoin);
+    if (fromHash && input.size() >= minWordUnits && !mayJoin) {
         if (mayHold(hash) && probeTable(input, hash) >= 0)
             return true;
         // A word that is its own lookup form needs no second look.
-        if (isPlainWord(input)) {
+        char16_t floor, ceiling;
+        if (isPlainWord(input, floor, ceiling)) {
             if (filterHoldsForms_ && !mayBeForm(hash))
-                return checkUnheld(input);
+                return checkUnheld(input, floor >= minChar_ && ceiling <= maxChar_);
             return checkPrepared(input, position, &hash, true);
         }
-    } else if (fromHash && joined && !spelledSlots_.empty() && isOldChilluSpelling(input, hash)) {
+    } else if (fromHash && mayJoin && !spelledSlots_.empty() && isOldChilluSpelling(input, hash)) {
         return true;
     }
     // Otherwise the word's lookup form: lower case, in NFC, without joiners. Only a word that
     // needs more than its joiners dropped leaves the stack.
     char16_t buffer[bufferUnits];
     bool changed = false;
-    for (std::size_t i = 0; i < input.size(); ++i) {
-        buffer[i] = lowerAscii(input[i]);
-        changed |= buffer[i] != input[i];
-    }
-    const std::size_t length = normalizeWordQuickly(buffer, input.size());
+    const std::size_t length = lookupFormQuickly(input, buffer, changed);
     if (length == std::u16string_view::npos)
         return checkPrepared(normalizedWord(std::u16string_view(buffer, input.size())), position,
                              nullptr);
     const std::u16string_view w(buffer, length);
-    if (joined || changed || length != input.size()) {
-        hash = hashUnits(w.data(), w.size());
+    if (changed || mayJoin) {
+        if (changed)
+            hash = hashUnits(w.data(), w.size());
         if (fromHash && length >= minWordUnits && findWord(w, hash) >= 0)
             return true;
     }
@@ -1021,11 +1017,13 @@ bool CDictionary::check(std::u16string_view input, std::int32_t *position) const
     return checkPrepared(w, position, &hash, fromHash && length >= minWordUnits);
 }
 
-bool CDictionary::checkUnheld(std::u16string_view w) const {
+bool CDictionary::checkUnheld(std::u16string_view w, bool inRange) const {
     // Neither a word nor a form of one, nor a user word (the filter holds those too): what
     // checkPrepared answers when both the list and the rules say no.
     if (!ignoredWords().empty() && isIgnoredWord(w))
         return true;
+    if (inRange)
+        return false;
     // Without a branch on each unit, and unit by unit: most words are short.
     const unsigned range = static_cast<unsigned>(maxChar_ - minChar_);
     bool foreign = false;

@@ -276,8 +276,9 @@ class CDictionary {
     }
     /// Calls `emit` with the hash of each form a suffix rule accepts with `stem` as its stem.
     template <typename Emit> void forEachFormOf(std::u16string_view stem, Emit &&emit) const;
-    /// The answer for a word in lookup form that the filter turned away.
-    bool checkUnheld(std::u16string_view w) const;
+    /// The answer for a word in lookup form that the filter turned away; `inRange` when every
+    /// unit is known to lie in the dictionary's range.
+    bool checkUnheld(std::u16string_view w, bool inRange = false) const;
     bool mayHold(std::uint64_t hash) const {
         const std::uint64_t bits = filterBits(hash);
         return (wordFilter_[(hash >> 32) & (wordFilter_.size() - 1)] & bits) == bits;

@@ -1,5 +1,7 @@
 #include "core/spelling/normalize.h"
 
+#include "core/spelling/ascii_case.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -188,18 +190,24 @@ bool needsWork(std::u16string_view w) {
 }
 
 // Old chillus become atomic letters, other joiners go; `w` is in NFC. Returns the new length.
+// The two units read before are kept aside, as the copy in place may overwrite them.
 std::size_t dropJoiners(char16_t *w, std::size_t n) {
     std::size_t to = 0;
+    char16_t before = 0, last = 0;
     for (std::size_t i = 0; i < n; ++i) {
-        if (i + 2 < n && w[i + 1] == virama && w[i + 2] == zwj) {
-            if (const char16_t chillu = chilluFor(w[i])) {
-                w[to++] = chillu;
-                i += 2;
-                continue;
+        const char16_t c = w[i];
+        w[to] = c;
+        if (isJoiner(c)) [[unlikely]] {
+            // Consonant, virama, ZWJ, as typed side by side: the two are in place just before.
+            if (const char16_t chillu = c == zwj && last == virama ? chilluFor(before) : 0) {
+                w[to - 2] = chillu;
+                --to;
             }
+        } else {
+            ++to;
         }
-        if (!isJoiner(w[i]))
-            w[to++] = w[i];
+        before = last;
+        last = c;
     }
     return to;
 }
@@ -224,6 +232,23 @@ bool isPlainWord(std::u16string_view w) {
     return glance<plainLookup>(w.data(), w.size()) == 0;
 }
 
+bool isPlainWord(std::u16string_view w, char16_t &floor, char16_t &ceiling) {
+    const UnitTable &table = unitTable();
+    unsigned forbidden = 0;
+    unsigned bad = 0;
+    unsigned all = 0xFFFF, any = 0;
+    for (const char16_t c : w) {
+        const unsigned f = table.plain[c];
+        bad |= f & (plainChanged | plainLookup | forbidden);
+        forbidden = f >> plainNextShift;
+        all &= c;
+        any |= c;
+    }
+    floor = static_cast<char16_t>(all);
+    ceiling = static_cast<char16_t>(any);
+    return bad == 0;
+}
+
 bool isNormalizedWord(std::u16string_view word) {
     return !needsWork(word);
 }
@@ -244,19 +269,36 @@ void normalizeWord(std::u16string &word) {
     word.resize(dropJoiners(word.data(), word.size()));
 }
 
-std::size_t normalizeWordQuickly(char16_t *word, std::size_t length) {
-    // Most words pass the glance; joiners are starters to NFC, so only they may need work.
-    const unsigned seen = glance<plainLookup>(word, length);
-    if (seen == 0)
-        return length;
-    if (seen == plainLookup)
-        return dropJoiners(word, length);
-    switch (workFor(std::u16string_view(word, length))) {
-    case Work::None: return length;
-    case Work::Joiners: return dropJoiners(word, length);
-    case Work::Full: break;
+std::size_t lookupFormQuickly(std::u16string_view word, char16_t *out, bool &changed) {
+    // Lowered and glanced at in one pass. Most words pass the glance; joiners are starters to
+    // NFC, so only they may need work then.
+    const UnitTable &table = unitTable();
+    unsigned forbidden = 0;
+    unsigned seen = 0;
+    bool lowered = false;
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        const char16_t c = lowerAscii(word[i]);
+        lowered |= c != word[i];
+        out[i] = c;
+        const unsigned f = table.plain[c];
+        seen |= f & (plainChanged | plainLookup | forbidden);
+        forbidden = f >> plainNextShift;
     }
-    return std::u16string_view::npos;
+    std::size_t length = word.size();
+    if (seen == 0) {
+        changed = lowered;
+        return length;
+    }
+    if (seen != plainLookup) {
+        switch (workFor(std::u16string_view(out, length))) {
+        case Work::None: changed = lowered; return length;
+        case Work::Joiners: break;
+        case Work::Full: return std::u16string_view::npos;
+        }
+    }
+    length = dropJoiners(out, length);
+    changed = lowered || length != word.size();
+    return length;
 }
 
 bool usesOldChillus(std::u16string_view word) {

@@ -127,10 +127,25 @@ TEST(NormalizeWord, Table) {
         {u"\u0D28\u0D4D\u200C\u0D2E", u"\u0D28\u0D4D\u0D2E"},
         {u"\u0D17\u0D4D\u200D\u0D37", u"\u0D17\u0D4D\u0D37"}, // not a chillu: ZWJ goes
         {u"a\u0301", u"\u00E1"},
+        // Two chillus, one at the end; a joiner between consonant and virama blocks one; a
+        // second virama and ZWJ after a chillu make none.
+        {u"\u0D05\u0D35\u0D7E\u0D30\u0D4D\u200D\u0D15\u0D33\u0D4D\u200D",
+         u"\u0D05\u0D35\u0D7E\u0D7C\u0D15\u0D7E"},
+        {u"\u0D28\u200C\u0D4D\u200D", u"\u0D28\u0D4D"},
+        {u"\u0D30\u0D4D\u200D\u0D4D\u200D", u"\u0D7C\u0D4D"},
+        {u"\u200D\u0D4D\u200D", u"\u0D4D"},
     };
     for (const auto &c : cases) {
         EXPECT_EQ(normalizedWord(c.in), c.out) << hexUnits(c.in);
         EXPECT_TRUE(isNormalizedWord(c.out)) << hexUnits(c.out);
+        // The quick form, in place as the checker makes it, where it answers.
+        std::u16string word = c.in;
+        bool changed = false;
+        const std::size_t n = lookupFormQuickly(word, word.data(), changed);
+        if (n != std::u16string::npos) {
+            EXPECT_EQ(word.substr(0, n), c.out) << hexUnits(c.in);
+            EXPECT_EQ(changed, std::u16string_view(c.in) != c.out) << hexUnits(c.in);
+        }
     }
 }
 

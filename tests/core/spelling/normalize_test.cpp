@@ -1,4 +1,5 @@
 #include "core/app/unicode.h"
+#include "core/spelling/ascii_case.h"
 #include "core/spelling/normalize.h"
 
 #include <algorithm>
@@ -98,12 +99,22 @@ TEST(NormalizeWord, QuickCheckAgreesWithIcuOnRandomIndicText) {
             std::any_of(w.begin(), w.end(), [](char16_t c) { return c >= u'A' && c <= u'Z'; });
         if (isPlainWord(w) && (capital || !expectedNormalized(w)) && ++disagreements <= 5)
             ADD_FAILURE() << hexUnits(w) << " passed as plain";
-        // The in-place form agrees with the full one wherever it answers.
-        std::u16string quick = w;
-        const std::size_t n = normalizeWordQuickly(quick.data(), quick.size());
-        if (n != std::u16string::npos && quick.substr(0, n) != normalizedWord(w) &&
+        // The quick lookup form agrees with the full one wherever it answers, in place too.
+        std::u16string lowered = w;
+        for (char16_t &c : lowered)
+            c = lowerAscii(c);
+        const std::u16string full = normalizedWord(lowered);
+        std::u16string quick(w.size(), u' ');
+        bool changed = false;
+        const std::size_t n = lookupFormQuickly(w, quick.data(), changed);
+        if (n != std::u16string::npos && (quick.substr(0, n) != full || changed != (full != w)) &&
             ++disagreements <= 5)
-            ADD_FAILURE() << hexUnits(w) << " normalised in place as " << hexUnits(quick);
+            ADD_FAILURE() << hexUnits(w) << " looked up as " << hexUnits(quick.substr(0, n));
+        std::u16string inPlace = w;
+        const std::size_t m = lookupFormQuickly(inPlace, inPlace.data(), changed);
+        if (m != n || (m != std::u16string::npos && inPlace.substr(0, m) != full))
+            if (++disagreements <= 5)
+                ADD_FAILURE() << hexUnits(w) << " looked up in place as " << hexUnits(inPlace);
     }
     EXPECT_EQ(disagreements, 0);
 }

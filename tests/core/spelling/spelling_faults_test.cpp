@@ -88,6 +88,7 @@ TEST_F(SpellingFaults, CheckWordTable) {
         {'h', u"क्\u200Dषमा", true, "a joiner after the virama draws the same word"},
         {'h', u"घ\u200Dर\u200C", true, "joiners between letters"},
         {'h', u"\u200D", false, "a joiner alone is no word"},
+        {'h', u"\u0918\u0930\u2019", true, "a unit above U+2000 that is no joiner: foreign"},
         // The two letters in reverse order are never accepted.
         {'h', u"ाक", false, "a vowel sign typed before its letter"},
         {'e', u"ot", false, "reversal of 'to'"},
