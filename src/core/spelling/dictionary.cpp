@@ -1620,9 +1620,12 @@ int CDictionary::closeness(std::u16string_view a, std::u16string_view b) const {
     for (std::size_t j = 1; j <= m; ++j)
         previous[j] = previous[j - 1] + indel(b[j - 1]);
     for (std::size_t i = 1; i <= n; ++i) {
-        // A virama typed right before a vowel sign is no slip of the virama key: a letter is
-        // missing after it, so dropping it costs a full edit.
-        const int drop = i < n && isVirama(a[i - 1]) && isVowelSign(a[i]) ? full : indel(a[i - 1]);
+        // A virama typed right before or after a vowel sign is no slip of the virama key: a
+        // letter is missing beside it, or it was typed a place too early, so dropping it
+        // costs a full edit.
+        const bool misplaced = isVirama(a[i - 1]) &&
+                               ((i < n && isVowelSign(a[i])) || (i > 1 && isVowelSign(a[i - 2])));
+        const int drop = misplaced ? full : indel(a[i - 1]);
         current[0] = previous[0] + drop;
         for (std::size_t j = 1; j <= m; ++j) {
             int best = previous[j - 1] + replace(a[i - 1], b[j - 1]);
@@ -1642,16 +1645,31 @@ int CDictionary::closeness(std::u16string_view a, std::u16string_view b) const {
 void CDictionary::rankSuggestions(std::u16string_view typed) {
     if (suggestions_.size() < 2)
         return;
-    // Closest first. Among equally close words: one that does not drop a unit of the typed
-    // word (a letter left out is a commoner slip than one too many), then the one sharing
-    // more leading units with it (first letters are seldom mistyped), then the generators'
-    // order.
+    // Closest first. Among equally close words: one the typed word makes by a slip that
+    // hits few keys (two letters swapped, or one left out), then one it makes by a letter
+    // typed for another, then one that drops a unit of the typed word (a letter typed too
+    // many); then the one sharing more leading units with it (first letters are seldom
+    // mistyped), then the generators' order. A letter left out can only be that letter; one
+    // typed for another could have been any of dozens, so of two such words the first is
+    // the likelier meant.
     struct Key {
         int cost;
-        bool shorter;
+        int slip;
         int sharedHead;
         std::size_t index;
-        auto rank() const { return std::tie(cost, shorter, sharedHead, index); }
+        auto rank() const { return std::tie(cost, slip, sharedHead, index); }
+    };
+    // 0: swapped neighbours or a unit left out; 1: other words as long; 2: shorter words.
+    const auto slipOf = [&typed](std::u16string_view s) {
+        if (s.size() > typed.size())
+            return 0;
+        if (s.size() < typed.size())
+            return 2;
+        const auto [x, y] = std::mismatch(s.begin(), s.end(), typed.begin());
+        const std::size_t i = static_cast<std::size_t>(x - s.begin());
+        const bool swapped = i + 1 < s.size() && s[i] == typed[i + 1] && s[i + 1] == typed[i] &&
+                             s.substr(i + 2) == typed.substr(i + 2);
+        return swapped ? 0 : 1;
     };
     std::vector<Key> order;
     order.reserve(suggestions_.size());
@@ -1660,8 +1678,7 @@ void CDictionary::rankSuggestions(std::u16string_view typed) {
         std::u16string s = suggestions_[i];
         toOldChillus(s);
         const auto head = std::mismatch(s.begin(), s.end(), typed.begin(), typed.end()).first;
-        order.push_back(
-            {closeness(typed, s), s.size() < typed.size(), -static_cast<int>(head - s.begin()), i});
+        order.push_back({closeness(typed, s), slipOf(s), -static_cast<int>(head - s.begin()), i});
     }
     std::sort(order.begin(), order.end(),
               [](const Key &x, const Key &y) { return x.rank() < y.rank(); });

@@ -13,7 +13,7 @@ using test::utf8List;
 
 constexpr const char *source = "[Dictionary]\nScript=devanagari\nC4=कप\n"
                                "[Vocal Characters]\nSimple=िी ुू शषस\n";
-constexpr const char *words = "कील\nकल\nकिला\nकोल\nक्षमा\nकमल\nपुर\nपूर\nपर\n";
+constexpr const char *words = "कील\nकल\nकिला\nकोल\nक्षमा\nकमल\nपुर\nपूर\nपर\nकलश\nकालर\n";
 
 class SuggestionRanking : public ::testing::Test {
   protected:
@@ -43,6 +43,8 @@ TEST_F(SuggestionRanking, ClosenessCountsTypicalSlipsAsHalfAnEdit) {
         {u"क्षमा", u"कषमा", 1, "virama put in"},
         {u"कलम", u"क\u093Cलम", 1, "nukta put in"},
         {u"कल्ि", u"कलि", 2, "a virama before a vowel sign: a letter is missing, not a slip"},
+        {u"कि्ल", u"किल", 2, "a virama after a vowel sign: typed early, or a letter missing"},
+        {u"क््ल", u"क्ल", 1, "a virama typed twice"},
         {u"किल", u"कुल", 2, "vowel signs that are not partners"},
         {u"कसम", u"कलम", 2, "consonants that are not partners"},
         {u"कलम", u"कमल", 2, "two neighbours swapped"},
@@ -57,7 +59,7 @@ TEST_F(SuggestionRanking, ClosenessCountsTypicalSlipsAsHalfAnEdit) {
     }
 }
 
-TEST_F(SuggestionRanking, ClosestFirstThenLongerThenSharedHead) {
+TEST_F(SuggestionRanking, ClosestFirstThenLikelierSlipThenSharedHead) {
     const struct {
         const char16_t *typed;
         std::vector<std::string> expected;
@@ -68,6 +70,8 @@ TEST_F(SuggestionRanking, ClosestFirstThenLongerThenSharedHead) {
          "partner first; of the full edits the longer, then the one sharing more head, then "
          "the generators' order; the shorter last"},
         {u"कषमा", {"क्षमा"}, "a virama left out"},
+        {u"कलम", {"कमल", "कलश", "कल"}, "two letters swapped before a letter typed for another"},
+        {u"कलर", {"कालर", "कलश", "कल"}, "a letter left out before one typed for another"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(std::string(c.why));
