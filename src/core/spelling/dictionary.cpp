@@ -1559,6 +1559,13 @@ int CDictionary::GetSuggestions(std::vector<std::u16string> &out, std::u16string
 
     if (w.size() <= 2) {
         shortWordGenerator(w);
+        // Besides the words it begins, the words one edit away (a vowel sign left out
+        // between its two letters, a chillu spelled out).
+        if (singleEdits_ && !inWords(w)) {
+            singleEditGenerator(w, false);
+            if (spelled != w)
+                singleEditGenerator(spelled, true);
+        }
     } else {
         dropFirstGenerator(w);
         firstSyllableGenerators(w);

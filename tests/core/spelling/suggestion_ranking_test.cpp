@@ -13,7 +13,7 @@ using test::utf8List;
 
 constexpr const char *source = "[Dictionary]\nScript=devanagari\nC4=कप\n"
                                "[Vocal Characters]\nSimple=िी ुू शषस\n";
-constexpr const char *words = "कील\nकल\nकिला\nकोल\nक्षमा\nकमल\nपुर\nपूर\nपर\nकलश\nकालर\n";
+constexpr const char *words = "कील\nकल\nकिला\nकोल\nक्षमा\nकमल\nपुर\nपूर\nपर\nकलश\nकालर\nकाम\n";
 
 class SuggestionRanking : public ::testing::Test {
   protected:
@@ -70,8 +70,11 @@ TEST_F(SuggestionRanking, ClosestFirstThenLikelierSlipThenSharedHead) {
          "partner first; of the full edits the longer, then the one sharing more head, then "
          "the generators' order; the shorter last"},
         {u"कषमा", {"क्षमा"}, "a virama left out"},
-        {u"कलम", {"कमल", "कलश", "कल"}, "two letters swapped before a letter typed for another"},
+        {u"कलम",
+         {"कमल", "कलश", "काम", "कल"},
+         "two letters swapped before a letter typed for another"},
         {u"कलर", {"कालर", "कलश", "कल"}, "a letter left out before one typed for another"},
+        {u"कम", {"कमल", "काम", "कल"}, "two letters: the words they begin and those an edit away"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(std::string(c.why));
