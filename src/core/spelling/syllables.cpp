@@ -149,6 +149,10 @@ bool isNukta(char16_t c) {
     return kindOf(c) == Kind::Nukta;
 }
 
+bool isNasalSign(char16_t c) {
+    return kindOf(c) == Kind::Nasal;
+}
+
 bool isWellFormedWord(std::u16string_view word) {
     // Nothing comes before the first character: a sign there has no letter to carry it. The
     // units are judged without branching (signs and letters alternate unpredictably).

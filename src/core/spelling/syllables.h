@@ -22,4 +22,7 @@ bool isVowelSign(char16_t c);
 /// Whether `c` is the nukta (the dot that makes a new consonant of another) of those scripts.
 bool isNukta(char16_t c);
 
+/// Whether `c` is a candrabindu, anusvara or visarga of those scripts.
+bool isNasalSign(char16_t c);
+
 } // namespace tarvellite
