@@ -1022,6 +1022,11 @@ bool CDictionary::checkUnheld(std::u16string_view w, bool inRange) const {
     // checkPrepared answers when both the list and the rules say no.
     if (!ignoredWords().empty() && isIgnoredWord(w))
         return true;
+    if (!inRange) {
+        char16_t floor, ceiling;
+        unitBounds(w, floor, ceiling);
+        inRange = floor >= minChar_ && ceiling <= maxChar_;
+    }
     if (inRange)
         return false;
     // Without a branch on each unit, and unit by unit: most words are short.

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <unicode/normalizer2.h>
 #include <unicode/uchar.h>
@@ -192,9 +193,13 @@ bool needsWork(std::u16string_view w) {
 // Old chillus become atomic letters, other joiners go; `w` is in NFC. Returns the new length.
 // The two units read before are kept aside, as the copy in place may overwrite them.
 std::size_t dropJoiners(char16_t *w, std::size_t n) {
-    std::size_t to = 0;
-    char16_t before = 0, last = 0;
-    for (std::size_t i = 0; i < n; ++i) {
+    // Up to the first joiner nothing moves.
+    std::size_t i = 0;
+    while (i < n && !isJoiner(w[i]))
+        ++i;
+    std::size_t to = i;
+    char16_t before = i >= 2 ? w[i - 2] : 0, last = i >= 1 ? w[i - 1] : 0;
+    for (; i < n; ++i) {
         const char16_t c = w[i];
         w[to] = c;
         if (isJoiner(c)) [[unlikely]] {
@@ -234,19 +239,53 @@ bool isPlainWord(std::u16string_view w) {
 
 bool isPlainWord(std::u16string_view w, char16_t &floor, char16_t &ceiling) {
     const UnitTable &table = unitTable();
+    const char16_t *units = w.data();
+    const std::size_t n = w.size();
+    // Two units a turn: what the first forbids is at hand for the second.
+    constexpr unsigned alone = plainChanged | plainLookup;
     unsigned forbidden = 0;
     unsigned bad = 0;
-    unsigned all = 0xFFFF, any = 0;
-    for (const char16_t c : w) {
-        const unsigned f = table.plain[c];
-        bad |= f & (plainChanged | plainLookup | forbidden);
-        forbidden = f >> plainNextShift;
-        all &= c;
-        any |= c;
+    std::size_t i = 0;
+    for (; i + 2 <= n; i += 2) {
+        const unsigned first = table.plain[units[i]];
+        const unsigned second = table.plain[units[i + 1]];
+        bad |= (first & (alone | forbidden)) | (second & (alone | (first >> plainNextShift)));
+        forbidden = second >> plainNextShift;
+    }
+    if (i < n)
+        bad |= table.plain[units[i]] & (alone | forbidden);
+    unitBounds(w, floor, ceiling);
+    return bad == 0;
+}
+
+void unitBounds(std::u16string_view w, char16_t &floor, char16_t &ceiling) {
+    // Four units a turn, the last four read whole (a unit read twice changes neither bound).
+    const char16_t *units = w.data();
+    const std::size_t n = w.size();
+    std::uint64_t all = ~0ull, any = 0;
+    if (n >= 4) {
+        for (std::size_t j = 0; j + 4 <= n; j += 4) {
+            std::uint64_t v;
+            std::memcpy(&v, units + j, sizeof v);
+            all &= v;
+            any |= v;
+        }
+        std::uint64_t v;
+        std::memcpy(&v, units + n - 4, sizeof v);
+        all &= v;
+        any |= v;
+        all &= all >> 32;
+        any |= any >> 32;
+        all &= all >> 16;
+        any |= any >> 16;
+    } else {
+        for (std::size_t j = 0; j < n; ++j) {
+            all &= units[j];
+            any |= units[j];
+        }
     }
     floor = static_cast<char16_t>(all);
     ceiling = static_cast<char16_t>(any);
-    return bad == 0;
 }
 
 bool isNormalizedWord(std::u16string_view word) {
@@ -270,35 +309,49 @@ void normalizeWord(std::u16string &word) {
 }
 
 std::size_t lookupFormQuickly(std::u16string_view word, char16_t *out, bool &changed) {
-    // Lowered and glanced at in one pass. Most words pass the glance; joiners are starters to
-    // NFC, so only they may need work then.
+    // Lowered, glanced at and stripped of its joiners in one pass, old chillus joined from the
+    // two units kept aside, as in dropJoiners. Most words pass the glance; joiners are
+    // starters to NFC, so only they may need work then.
     const UnitTable &table = unitTable();
+    const std::size_t n = word.size();
     unsigned forbidden = 0;
     unsigned seen = 0;
     bool lowered = false;
-    for (std::size_t i = 0; i < word.size(); ++i) {
+    std::size_t to = 0;
+    char16_t before = 0, last = 0;
+    for (std::size_t i = 0; i < n; ++i) {
         const char16_t c = lowerAscii(word[i]);
         lowered |= c != word[i];
-        out[i] = c;
         const unsigned f = table.plain[c];
         seen |= f & (plainChanged | plainLookup | forbidden);
         forbidden = f >> plainNextShift;
-    }
-    std::size_t length = word.size();
-    if (seen == 0) {
-        changed = lowered;
-        return length;
-    }
-    if (seen != plainLookup) {
-        switch (workFor(std::u16string_view(out, length))) {
-        case Work::None: changed = lowered; return length;
-        case Work::Joiners: break;
-        case Work::Full: return std::u16string_view::npos;
+        out[to] = c;
+        if (isJoiner(c)) [[unlikely]] {
+            if (const char16_t chillu = c == zwj && last == virama ? chilluFor(before) : 0) {
+                out[to - 2] = chillu;
+                --to;
+            }
+        } else {
+            ++to;
         }
+        before = last;
+        last = c;
     }
-    length = dropJoiners(out, length);
-    changed = lowered || length != word.size();
-    return length;
+    if ((seen & ~unsigned(plainLookup)) == 0) {
+        changed = lowered || to != n;
+        return to;
+    }
+    // NFC may change the word: it is looked at again, lowered and whole.
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = lowerAscii(word[i]);
+    switch (workFor(std::u16string_view(out, n))) {
+    case Work::None: changed = lowered; return n;
+    case Work::Joiners: break;
+    case Work::Full: return std::u16string_view::npos;
+    }
+    to = dropJoiners(out, n);
+    changed = lowered || to != n;
+    return to;
 }
 
 bool usesOldChillus(std::u16string_view word) {

@@ -19,19 +19,22 @@ std::u16string normalizedWord(std::u16string_view word);
 bool isNormalizedWord(std::u16string_view word);
 
 /// The lookup form of `word`, A to Z lowered and then `normalizeWord`, written to `out` (room
-/// for `word.size()` units, and it may be `word.data()`) when it needs no more than its joiners
-/// dropped (the usual case, and no allocation): returns its length, and whether it differs from
-/// `word` in `changed`. Returns npos, with `out` holding `word` lowered, when the word needs
-/// the full work of `normalizeWord`.
+/// for `word.size()` units, apart from `word`) when it needs no more than its joiners dropped
+/// (the usual case, and no allocation): returns its length, and whether it differs from `word`
+/// in `changed`. Returns npos, with `out` holding `word` lowered, when the word needs the full
+/// work of `normalizeWord`.
 std::size_t lookupFormQuickly(std::u16string_view word, char16_t *out, bool &changed);
 
 /// Whether `word` is, at a glance, its own lookup form: no capital A to Z, no joiner, and
 /// nothing NFC could change. False for some words that are (two marks in a row, say).
 bool isPlainWord(std::u16string_view word);
 
-/// `isPlainWord`, and bounds of the word's units found on the way: every unit lies between
-/// `floor` (the bits all units share) and `ceiling` (the bits any unit has).
+/// `isPlainWord`, and the bounds of the word's units (`unitBounds`).
 bool isPlainWord(std::u16string_view word, char16_t &floor, char16_t &ceiling);
+
+/// Bounds of the units of `word`, found a few units at a time: every unit lies between `floor`
+/// (the bits all units share) and `ceiling` (the bits any unit has).
+void unitBounds(std::u16string_view word, char16_t &floor, char16_t &ceiling);
 
 /// Whether `c` is one of the joiners U+200C and U+200D.
 inline bool isJoiner(char16_t c) {

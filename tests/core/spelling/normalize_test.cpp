@@ -99,7 +99,7 @@ TEST(NormalizeWord, QuickCheckAgreesWithIcuOnRandomIndicText) {
             std::any_of(w.begin(), w.end(), [](char16_t c) { return c >= u'A' && c <= u'Z'; });
         if (isPlainWord(w) && (capital || !expectedNormalized(w)) && ++disagreements <= 5)
             ADD_FAILURE() << hexUnits(w) << " passed as plain";
-        // The quick lookup form agrees with the full one wherever it answers, in place too.
+        // The quick lookup form agrees with the full one wherever it answers.
         std::u16string lowered = w;
         for (char16_t &c : lowered)
             c = lowerAscii(c);
@@ -110,11 +110,9 @@ TEST(NormalizeWord, QuickCheckAgreesWithIcuOnRandomIndicText) {
         if (n != std::u16string::npos && (quick.substr(0, n) != full || changed != (full != w)) &&
             ++disagreements <= 5)
             ADD_FAILURE() << hexUnits(w) << " looked up as " << hexUnits(quick.substr(0, n));
-        std::u16string inPlace = w;
-        const std::size_t m = lookupFormQuickly(inPlace, inPlace.data(), changed);
-        if (m != n || (m != std::u16string::npos && inPlace.substr(0, m) != full))
-            if (++disagreements <= 5)
-                ADD_FAILURE() << hexUnits(w) << " looked up in place as " << hexUnits(inPlace);
+        // Where it needs the full work, the word lowered is left for it.
+        if (n == std::u16string::npos && quick != lowered && ++disagreements <= 5)
+            ADD_FAILURE() << hexUnits(w) << " left as " << hexUnits(quick);
     }
     EXPECT_EQ(disagreements, 0);
 }
