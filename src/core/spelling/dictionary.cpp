@@ -1632,12 +1632,14 @@ int CDictionary::closeness(std::u16string_view a, std::u16string_view b) const {
     for (std::size_t j = 1; j <= m; ++j)
         previous[j] = previous[j - 1] + indel(b[j - 1]);
     for (std::size_t i = 1; i <= n; ++i) {
-        // A virama typed right before a vowel or nasal sign, or right after a vowel sign, is
-        // no slip of the virama key: a letter is missing beside it, or it was typed a place
-        // too early, so dropping it costs a full edit.
+        // A virama typed right before a vowel or nasal sign or another virama, or right after
+        // a vowel sign or another virama, is no slip of the virama key alone: a letter beside
+        // it is as likely missing (or it was typed a place too early), so dropping it costs a
+        // full edit.
         const bool misplaced =
-            isVirama(a[i - 1]) && ((i < n && (isVowelSign(a[i]) || isNasalSign(a[i]))) ||
-                                   (i > 1 && isVowelSign(a[i - 2])));
+            isVirama(a[i - 1]) &&
+            ((i < n && (isVowelSign(a[i]) || isNasalSign(a[i]) || isVirama(a[i]))) ||
+             (i > 1 && (isVowelSign(a[i - 2]) || isVirama(a[i - 2]))));
         const int drop = misplaced ? full : indel(a[i - 1]);
         current[0] = previous[0] + drop;
         for (std::size_t j = 1; j <= m; ++j) {

@@ -44,7 +44,7 @@ TEST_F(SuggestionRanking, ClosenessCountsTypicalSlipsAsHalfAnEdit) {
         {u"कलम", u"क\u093Cलम", 1, "nukta put in"},
         {u"कल्ि", u"कलि", 2, "a virama before a vowel sign: a letter is missing, not a slip"},
         {u"कि्ल", u"किल", 2, "a virama after a vowel sign: typed early, or a letter missing"},
-        {u"क््ल", u"क्ल", 1, "a virama typed twice"},
+        {u"क््ल", u"क्ल", 2, "a second virama: as likely a letter missing between the two"},
         {u"क्ंम", u"कंम", 2, "a virama before a nasal sign: a letter is missing"},
         {u"किल", u"कुल", 2, "vowel signs that are not partners"},
         {u"कसम", u"कलम", 2, "consonants that are not partners"},
