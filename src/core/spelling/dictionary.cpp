@@ -978,8 +978,8 @@ bool CDictionary::check(std::u16string_view input, std::int32_t *position) const
     // Most words checked are words of the list, typed just as it stores them.
     const bool fromHash = !position && hashAnswers_;
     // A word with joiners is compared with the list once they are dropped; as typed it can
-    // only be a list word spelled with old chillus. (`mayJoin` is true of a few words without
-    // joiners too, which are then looked up as their lookup form, their own.)
+    // only be a list word spelled with old chillus. (`mayJoin` also holds for a word with some
+    // other unit above U+2000; it is looked up as its lookup form, which may be itself.)
     bool mayJoin = false;
     std::uint64_t hash = hashUnitsNotingJoiners(input.data(), input.size(), mayJoin);
     if (fromHash && input.size() >= minWordUnits && !mayJoin) {

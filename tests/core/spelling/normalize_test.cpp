@@ -110,6 +110,14 @@ TEST(NormalizeWord, QuickCheckAgreesWithIcuOnRandomIndicText) {
         if (n != std::u16string::npos && (quick.substr(0, n) != full || changed != (full != w)) &&
             ++disagreements <= 5)
             ADD_FAILURE() << hexUnits(w) << " looked up as " << hexUnits(quick.substr(0, n));
+        // The bounds hold every unit, read four at a time or one by one.
+        char16_t floor = 0, ceiling = 0;
+        unitBounds(w, floor, ceiling);
+        if (std::any_of(
+                w.begin(), w.end(),
+                [&](char16_t c) { return (c & floor) != floor || (c | ceiling) != ceiling; }) &&
+            ++disagreements <= 5)
+            ADD_FAILURE() << hexUnits(w) << " bounded by " << int(floor) << ".." << int(ceiling);
         // Where it needs the full work, the word lowered is left for it.
         if (n == std::u16string::npos && quick != lowered && ++disagreements <= 5)
             ADD_FAILURE() << hexUnits(w) << " left as " << hexUnits(quick);
