@@ -190,22 +190,19 @@ bool needsWork(std::u16string_view w) {
     return workFor(w) != Work::None;
 }
 
-// Old chillus become atomic letters, other joiners go; `w` is in NFC. Returns the new length.
-// The two units read before are kept aside, as the copy in place may overwrite them.
-std::size_t dropJoiners(char16_t *w, std::size_t n) {
-    // Up to the first joiner nothing moves.
-    std::size_t i = 0;
-    while (i < n && !isJoiner(w[i]))
-        ++i;
-    std::size_t to = i;
-    char16_t before = i >= 2 ? w[i - 2] : 0, last = i >= 1 ? w[i - 1] : 0;
-    for (; i < n; ++i) {
-        const char16_t c = w[i];
-        w[to] = c;
+// Copies units to an output, dropping joiners and joining old chillus (consonant, virama, ZWJ,
+// as typed side by side) into the atomic letters. The two units before are kept aside, as a
+// copy in place may overwrite them.
+struct JoinerDropper {
+    std::size_t to = 0; // units written
+    char16_t before = 0, last = 0;
+
+    void put(char16_t *out, char16_t c) {
+        out[to] = c;
         if (isJoiner(c)) [[unlikely]] {
-            // Consonant, virama, ZWJ, as typed side by side: the two are in place just before.
+            // The consonant and the virama are in place just before.
             if (const char16_t chillu = c == zwj && last == virama ? chilluFor(before) : 0) {
-                w[to - 2] = chillu;
+                out[to - 2] = chillu;
                 --to;
             }
         } else {
@@ -214,7 +211,18 @@ std::size_t dropJoiners(char16_t *w, std::size_t n) {
         before = last;
         last = c;
     }
-    return to;
+};
+
+// Old chillus become atomic letters, other joiners go; `w` is in NFC. Returns the new length.
+std::size_t dropJoiners(char16_t *w, std::size_t n) {
+    // Up to the first joiner nothing moves.
+    std::size_t i = 0;
+    while (i < n && !isJoiner(w[i]))
+        ++i;
+    JoinerDropper dropper{i, i >= 2 ? w[i - 2] : char16_t(0), i >= 1 ? w[i - 1] : char16_t(0)};
+    for (; i < n; ++i)
+        dropper.put(w, w[i]);
+    return dropper.to;
 }
 
 // The summary bits in `reported` of the units of `w`, and whether NFC may change `w`: stricter
@@ -309,37 +317,25 @@ void normalizeWord(std::u16string &word) {
 }
 
 std::size_t lookupFormQuickly(std::u16string_view word, char16_t *out, bool &changed) {
-    // Lowered, glanced at and stripped of its joiners in one pass, old chillus joined from the
-    // two units kept aside, as in dropJoiners. Most words pass the glance; joiners are
-    // starters to NFC, so only they may need work then.
+    // Lowered, glanced at and stripped of its joiners in one pass. Most words pass the glance;
+    // joiners are starters to NFC, so only they may need work then.
     const UnitTable &table = unitTable();
     const std::size_t n = word.size();
     unsigned forbidden = 0;
     unsigned seen = 0;
     bool lowered = false;
-    std::size_t to = 0;
-    char16_t before = 0, last = 0;
+    JoinerDropper dropper;
     for (std::size_t i = 0; i < n; ++i) {
         const char16_t c = lowerAscii(word[i]);
         lowered |= c != word[i];
         const unsigned f = table.plain[c];
         seen |= f & (plainChanged | plainLookup | forbidden);
         forbidden = f >> plainNextShift;
-        out[to] = c;
-        if (isJoiner(c)) [[unlikely]] {
-            if (const char16_t chillu = c == zwj && last == virama ? chilluFor(before) : 0) {
-                out[to - 2] = chillu;
-                --to;
-            }
-        } else {
-            ++to;
-        }
-        before = last;
-        last = c;
+        dropper.put(out, c);
     }
     if ((seen & ~unsigned(plainLookup)) == 0) {
-        changed = lowered || to != n;
-        return to;
+        changed = lowered || dropper.to != n;
+        return dropper.to;
     }
     // NFC may change the word: it is looked at again, lowered and whole.
     for (std::size_t i = 0; i < n; ++i)
@@ -349,9 +345,9 @@ std::size_t lookupFormQuickly(std::u16string_view word, char16_t *out, bool &cha
     case Work::Joiners: break;
     case Work::Full: return std::u16string_view::npos;
     }
-    to = dropJoiners(out, n);
-    changed = lowered || to != n;
-    return to;
+    const std::size_t length = dropJoiners(out, n);
+    changed = lowered || length != n;
+    return length;
 }
 
 bool usesOldChillus(std::u16string_view word) {
