@@ -115,19 +115,24 @@ std::uint64_t hashUnitsNotingJoiners(const char16_t *s, std::size_t n, bool &may
     return hashRest<true>(hashSeed, s, n, n, &mayJoin);
 }
 
+// Whether `n` units at `a` and `b` agree. Asked when a slot's tag matches, so nearly always
+// true: eight units at a time without a way out on the first difference, the last eight (or
+// four) read whole (units read twice agree or not as before), so that nothing depends on the
+// length's remainder.
 [[gnu::always_inline]] inline bool equalUnits(const char16_t *a, const char16_t *b, std::size_t n) {
-    std::size_t i = 0;
-    for (; i + 4 <= n; i += 4) {
-        std::uint64_t x, y;
-        std::memcpy(&x, a + i, sizeof x);
-        std::memcpy(&y, b + i, sizeof y);
-        if (x != y)
-            return false;
+    const auto differ = [a, b](std::size_t i) { return loadBlock(a + i) ^ loadBlock(b + i); };
+    if (n >= 8) {
+        std::uint64_t d = 0;
+        for (std::size_t i = 0; i + 8 <= n; i += 8)
+            d |= differ(i) | differ(i + 4);
+        return (d | differ(n - 8) | differ(n - 4)) == 0;
     }
-    for (; i < n; ++i)
-        if (a[i] != b[i])
-            return false;
-    return true;
+    if (n >= 4)
+        return (differ(0) | differ(n - 4)) == 0;
+    bool same = true;
+    for (std::size_t i = 0; i < n; ++i)
+        same &= a[i] == b[i];
+    return same;
 }
 
 // The tag kept in a hash slot: hash bits above the length (63 standing for 63 or more).
@@ -900,7 +905,8 @@ std::int64_t CDictionary::findWord(std::u16string_view w, std::uint64_t hash) co
     return probeTable(w, hash);
 }
 
-std::int64_t CDictionary::probeTable(std::u16string_view w, std::uint64_t hash) const {
+[[gnu::always_inline]] inline std::int64_t CDictionary::probeTable(std::u16string_view w,
+                                                                   std::uint64_t hash) const {
     const std::uint64_t tag = slotTag(hash, w.size());
     const std::size_t mask = wordSlots_.size() - 1;
     const char16_t *data = units_;
@@ -912,10 +918,13 @@ std::int64_t CDictionary::probeTable(std::u16string_view w, std::uint64_t hash) 
             continue;
         const auto offset = static_cast<std::uint32_t>(slot) - 1;
         // Below 63 units the tag holds the length exactly.
-        if (w.size() < 63 ? equalUnits(data + offset, w.data(), w.size())
-                          : word(positionOfOffset(offset)) == w)
+        if (w.size() < 63 ? equalUnits(data + offset, w.data(), w.size()) : isLongWordAt(offset, w))
             return offset;
     }
+}
+
+bool CDictionary::isLongWordAt(std::uint32_t offset, std::u16string_view w) const {
+    return word(positionOfOffset(offset)) == w;
 }
 
 bool CDictionary::inWordsFrom(std::u16string_view w, std::int32_t from) const {

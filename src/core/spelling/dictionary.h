@@ -176,7 +176,10 @@ class CDictionary {
     std::int64_t findWord(std::u16string_view word, std::uint64_t hash) const;
     /// `findWord` for a word of two units or more once the table is built and the filter
     /// said it may hold `hash`.
-    std::int64_t probeTable(std::u16string_view word, std::uint64_t hash) const;
+    inline std::int64_t probeTable(std::u16string_view word, std::uint64_t hash) const;
+    /// Whether a word of 63 units or more is the one at `offset` in the table (out of the
+    /// way of shorter words, which need no position).
+    [[gnu::noinline]] bool isLongWordAt(std::uint32_t offset, std::u16string_view word) const;
     std::size_t positionOfOffset(std::uint32_t offset) const;
     bool inWordsFrom(std::u16string_view word, std::int32_t from) const;
     bool inWords(std::u16string_view word) const { return findWord(word) >= 0; }
