@@ -14,6 +14,7 @@
 #include "core/spelling/normalize.h"
 #include "core/spelling/rule_file.h"
 #include "core/spelling/syllables.h"
+#include "core/spelling/unit_blocks.h"
 
 #include <algorithm>
 #include <atomic>
@@ -60,12 +61,6 @@ bool startsWithIgnoringCase(std::u16string_view s, std::u16string_view prefix) {
 // hashes of words sharing their first blocks go on from the same state.
 constexpr std::uint64_t hashK1 = 0x9E3779B97F4A7C15ull, hashK2 = 0xBF58476D1CE4E5B9ull;
 constexpr std::uint64_t hashSeed = hashK1;
-
-std::uint64_t loadBlock(const char16_t *s) {
-    std::uint64_t v;
-    std::memcpy(&v, s, sizeof v);
-    return v;
-}
 
 std::uint64_t hashBlock(std::uint64_t h, std::uint64_t v) {
     return std::rotl(h ^ v, 27) * hashK1;
@@ -115,30 +110,47 @@ std::uint64_t hashUnitsNotingJoiners(const char16_t *s, std::size_t n, bool &may
     return hashRest<true>(hashSeed, s, n, n, &mayJoin);
 }
 
-// Whether `n` units at `a` and `b` agree. Asked when a slot's tag matches, so nearly always
-// true: eight units at a time without a way out on the first difference, the last eight (or
-// four) read whole (units read twice agree or not as before), so that nothing depends on the
-// length's remainder.
-[[gnu::always_inline]] inline bool equalUnits(const char16_t *a, const char16_t *b, std::size_t n) {
-    const auto differ = [a, b](std::size_t i) { return loadBlock(a + i) ^ loadBlock(b + i); };
-    if (n >= 8) {
-        std::uint64_t d = 0;
-        for (std::size_t i = 0; i + 8 <= n; i += 8)
-            d |= differ(i) | differ(i + 4);
-        return (d | differ(n - 8) | differ(n - 4)) == 0;
-    }
-    if (n >= 4)
-        return (differ(0) | differ(n - 4)) == 0;
-    bool same = true;
-    for (std::size_t i = 0; i < n; ++i)
-        same &= a[i] == b[i];
-    return same;
-}
-
 // The tag kept in a hash slot: hash bits above the length (63 standing for 63 or more).
 std::uint32_t slotTag(std::uint64_t hash, std::size_t length) {
     return (static_cast<std::uint32_t>(hash >> 32) & ~63u) |
            static_cast<std::uint32_t>(std::min<std::size_t>(length, 63));
+}
+
+// The offset of `w` among the units at `data` that a table of slots (tags above offsets + 1,
+// linear probing) holds, or -1. `matchesLong` compares a word of 63 units or more, whose
+// length the tag does not hold.
+template <typename LongMatch>
+[[gnu::always_inline]] inline std::int64_t probeSlots(const LookupTable &slots,
+                                                      const char16_t *data, std::u16string_view w,
+                                                      std::uint64_t hash, LongMatch &&matchesLong) {
+    const std::uint64_t tag = slotTag(hash, w.size());
+    const std::size_t mask = slots.size() - 1;
+    const std::size_t first = hash & mask;
+    if (w.size() < 63) {
+        // Most words lie in their first slot or the next: both are read, and the one whose tag
+        // matches is taken without a branch on which (a tag is never 0, as an empty slot is).
+        const std::uint64_t one = slots[first];
+        const std::uint64_t two = slots[(first + 1) & mask];
+        std::uint64_t inFirst = std::uint64_t(0) - std::uint64_t((one >> 32) == tag);
+        asm("" : "+r"(inFirst)); // the compiler would branch on it
+        const std::uint64_t slot = (one & inFirst) | (two & ~inFirst);
+        if ((slot >> 32) == tag &&
+            equalUnits(data + (static_cast<std::uint32_t>(slot) - 1), w.data(), w.size()))
+            return static_cast<std::uint32_t>(slot) - 1;
+        if (one == 0 || two == 0)
+            return -1;
+    }
+    for (std::size_t s = first;; s = (s + 1) & mask) {
+        const std::uint64_t slot = slots[s];
+        if (slot == 0)
+            return -1;
+        if ((slot >> 32) != tag)
+            continue;
+        const auto offset = static_cast<std::uint32_t>(slot) - 1;
+        // Below 63 units the tag holds the length exactly.
+        if (w.size() < 63 ? equalUnits(data + offset, w.data(), w.size()) : matchesLong(offset, w))
+            return offset;
+    }
 }
 
 // The word a lookup works on: A to Z folded to lower case when asked, then NFC.
@@ -767,18 +779,11 @@ void CDictionary::waitForLookupTables() const {
         adoptBackgroundTables();
 }
 
-bool CDictionary::isOldChilluSpelling(std::u16string_view w, std::uint64_t hash) const {
-    const std::uint64_t tag = slotTag(hash, w.size());
-    const std::size_t mask = spelledSlots_.size() - 1;
-    for (std::size_t s = hash & mask;; s = (s + 1) & mask) {
-        const std::uint64_t slot = spelledSlots_[s];
-        if (slot == 0)
-            return false;
-        if ((slot >> 32) == tag &&
-            equalUnits(spelledOut_.data() + (static_cast<std::uint32_t>(slot) - 1), w.data(),
-                       w.size()))
-            return true;
-    }
+[[gnu::always_inline]] inline bool CDictionary::isOldChilluSpelling(std::u16string_view w,
+                                                                    std::uint64_t hash) const {
+    // Old spellings are all shorter than 63 units.
+    return probeSlots(spelledSlots_, spelledOut_.data(), w, hash,
+                      [](std::uint32_t, std::u16string_view) { return false; }) >= 0;
 }
 
 void CDictionary::buildLengthLists() const {
@@ -907,20 +912,10 @@ std::int64_t CDictionary::findWord(std::u16string_view w, std::uint64_t hash) co
 
 [[gnu::always_inline]] inline std::int64_t CDictionary::probeTable(std::u16string_view w,
                                                                    std::uint64_t hash) const {
-    const std::uint64_t tag = slotTag(hash, w.size());
-    const std::size_t mask = wordSlots_.size() - 1;
-    const char16_t *data = units_;
-    for (std::size_t s = hash & mask;; s = (s + 1) & mask) {
-        const std::uint64_t slot = wordSlots_[s];
-        if (slot == 0)
-            return -1;
-        if ((slot >> 32) != tag)
-            continue;
-        const auto offset = static_cast<std::uint32_t>(slot) - 1;
-        // Below 63 units the tag holds the length exactly.
-        if (w.size() < 63 ? equalUnits(data + offset, w.data(), w.size()) : isLongWordAt(offset, w))
-            return offset;
-    }
+    return probeSlots(wordSlots_, units_, w, hash,
+                      [this](std::uint32_t offset, std::u16string_view word) {
+                          return isLongWordAt(offset, word);
+                      });
 }
 
 bool CDictionary::isLongWordAt(std::uint32_t offset, std::u16string_view w) const {

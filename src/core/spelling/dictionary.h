@@ -252,7 +252,7 @@ class CDictionary {
     // would be at the second. Only when `hashAnswers_`.
     mutable std::u16string spelledOut_;
     mutable LookupTable spelledSlots_;
-    bool isOldChilluSpelling(std::u16string_view word, std::uint64_t hash) const;
+    inline bool isOldChilluSpelling(std::u16string_view word, std::uint64_t hash) const;
     mutable bool wordHashBuilt_ = false;
     // A filter of the words, small enough to stay in the cache, asked before the table: most
     // words that are not in the dictionary (misspellings, stems tried by the suffix rules) are

@@ -2,6 +2,7 @@
 // (nine units to a 64-bit word, at most 27), and words one unit away from them at every
 // position: each list word is found, and no near miss is.
 
+#include "core/spelling/unit_blocks.h"
 #include "spelling_fixture.h"
 
 #include <set>
@@ -60,6 +61,64 @@ TEST(DictionaryHash, WordsOfEveryLengthAndTheirNearMisses) {
         const std::u16string shorter = w.substr(0, w.size() - 1);
         if (!known.count(shorter)) {
             EXPECT_FALSE(d.CheckWord(shorter));
+        }
+    }
+}
+
+// The comparison reads whole blocks of four units, the last ones again: it must see a
+// difference at every place, read nothing past either word, and ignore what follows them.
+TEST(UnitBlocks, EqualUnitsSeesEveryDifferenceAndReadsNoFurther) {
+    for (std::size_t n = 0; n <= 70; ++n) {
+        SCOPED_TRACE(std::to_string(n) + " units");
+        // Each word in a buffer of its own size: a read past it is caught by the sanitizers.
+        std::vector<char16_t> a(n), b(n);
+        for (std::size_t i = 0; i < n; ++i)
+            a[i] = b[i] = static_cast<char16_t>(0x0B95 + (i * 7) % 40);
+        EXPECT_TRUE(equalUnits(a.data(), b.data(), n));
+        for (std::size_t i = 0; i < n; ++i) {
+            for (const char16_t other : {char16_t(b[i] ^ 1), char16_t(b[i] ^ 0x8000), u'\0'}) {
+                const char16_t kept = b[i];
+                b[i] = other;
+                EXPECT_FALSE(equalUnits(a.data(), b.data(), n)) << "unit " << i;
+                b[i] = kept;
+            }
+        }
+        if (n > 0) {
+            std::vector<char16_t> longer(a);
+            longer.push_back(u'x');
+            EXPECT_TRUE(equalUnits(longer.data(), b.data(), n)) << "units past the word";
+        }
+    }
+}
+
+// Twenty-one words in a table of 32 slots: some lie past the first two slots of their probe;
+// long words (whose length the slot does not hold) among them.
+TEST(DictionaryHash, ANearlyFullTableFindsEveryWordAndNoNearMiss) {
+    TempFolder folder;
+    std::vector<std::u16string> words;
+    for (std::size_t length :
+         {2, 3, 4, 5, 7, 8, 9, 12, 15, 16, 17, 23, 24, 25, 31, 40, 47, 62, 63, 64, 64})
+        words.push_back(tamilWord(length, static_cast<unsigned>(words.size() * 13 + length)));
+    std::string list;
+    for (const auto &w : words)
+        list += utf16ToUtf8(w) + "\n";
+    const std::string path = test::buildDictionary(
+        folder, "full-ta", test::readText(test::spellingDataPath("mini-ta.rules")), list);
+    CDictionary d;
+    ASSERT_TRUE(d.Load(path, folder.path().string(), false));
+    const std::set<std::u16string> known(words.begin(), words.end());
+    for (const std::u16string &w : words) {
+        SCOPED_TRACE(std::to_string(w.size()) + " units");
+        EXPECT_TRUE(d.CheckWord(w));
+        std::u16string miss = w;
+        miss.back() = u'ஔ';
+        if (!known.count(miss)) {
+            EXPECT_FALSE(d.CheckWord(miss));
+        }
+        miss = w;
+        miss.front() = u'ஔ';
+        if (!known.count(miss)) {
+            EXPECT_FALSE(d.CheckWord(miss));
         }
     }
 }
