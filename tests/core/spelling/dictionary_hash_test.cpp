@@ -1,6 +1,6 @@
-// Words of every length around the sizes the word hash keeps in compact form in its slots
-// (nine units to a 64-bit word, at most 27), and words one unit away from them at every
-// position: each list word is found, and no near miss is.
+// The word hash: words of every length the length index knows, and words one unit away from
+// them at every position (each list word is found, and no near miss is); a nearly full table;
+// the comparison of units a block at a time that each lookup ends with.
 
 #include "core/spelling/unit_blocks.h"
 #include "spelling_fixture.h"
