@@ -27,17 +27,23 @@ std::u16string tamilWord(std::size_t length, unsigned seed) {
     return w;
 }
 
+// A word file of `words` with the small Tamil rules; returns its path.
+std::string buildTamilDictionary(const TempFolder &folder, const std::string &name,
+                                 const std::vector<std::u16string> &words) {
+    std::string list;
+    for (const auto &w : words)
+        list += utf16ToUtf8(w) + "\n";
+    return test::buildDictionary(folder, name,
+                                 test::readText(test::spellingDataPath("mini-ta.rules")), list);
+}
+
 TEST(DictionaryHash, WordsOfEveryLengthAndTheirNearMisses) {
     TempFolder folder;
     std::vector<std::u16string> words;
     for (std::size_t length = 3; length <= 32; ++length)
         for (unsigned seed = 1; seed <= 6; ++seed)
             words.push_back(tamilWord(length, seed * 31 + static_cast<unsigned>(length)));
-    std::string list;
-    for (const auto &w : words)
-        list += utf16ToUtf8(w) + "\n";
-    const std::string path = test::buildDictionary(
-        folder, "hash-ta", test::readText(test::spellingDataPath("mini-ta.rules")), list);
+    const std::string path = buildTamilDictionary(folder, "hash-ta", words);
     CDictionary d;
     ASSERT_TRUE(d.Load(path, folder.path().string(), false));
     const std::set<std::u16string> known(words.begin(), words.end());
@@ -99,11 +105,7 @@ TEST(DictionaryHash, ANearlyFullTableFindsEveryWordAndNoNearMiss) {
     for (std::size_t length :
          {2, 3, 4, 5, 7, 8, 9, 12, 15, 16, 17, 23, 24, 25, 31, 40, 47, 62, 63, 64, 64})
         words.push_back(tamilWord(length, static_cast<unsigned>(words.size() * 13 + length)));
-    std::string list;
-    for (const auto &w : words)
-        list += utf16ToUtf8(w) + "\n";
-    const std::string path = test::buildDictionary(
-        folder, "full-ta", test::readText(test::spellingDataPath("mini-ta.rules")), list);
+    const std::string path = buildTamilDictionary(folder, "full-ta", words);
     CDictionary d;
     ASSERT_TRUE(d.Load(path, folder.path().string(), false));
     const std::set<std::u16string> known(words.begin(), words.end());
